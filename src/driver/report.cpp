@@ -1,0 +1,19 @@
+#include "driver/report.h"
+
+#include "driver/assertion.h"
+#include "driver/report_file.h"
+
+void writeInvalidSubmission(ReportFile& report, const std::string& messages) {
+  report.write("V oddani datoteki so napake.\n" + messages + "\n-1\n");
+}
+
+void writeCheckFailure(ReportFile& report, const EAssertion& failure) {
+  report.write("Napaka [" + failure.file + ":" + intToStr(failure.line) +
+               "]: " + failure.message + "\n-1\n");
+}
+
+void writeUnexpectedError(ReportFile& report) {
+  report.write(
+      "Nepricakovana napaka.  Predlagamo, da obvestis organizatorje "
+      "tekmovanja.\n-1\n");
+}

@@ -1,0 +1,27 @@
+#ifndef SKEDOMAT_DRIVER_REPORT_H
+#define SKEDOMAT_DRIVER_REPORT_H
+
+#include <cstdint>
+#include <string>
+
+class EAssertion;
+class ReportFile;
+class RunStatistics;
+
+// The four forms of the report. Each error form ends in the line "-1".
+
+// "OK", the run count, the CPU time, the per-run counts, the statistics and
+// the score as the last line.
+void writeSuccessReport(ReportFile& report, int32_t nSimulacij,
+                        int64_t elapsedTicks, const RunStatistics& statistics);
+
+// The schedule was read but is not admissible; `messages` are validation's.
+void writeInvalidSubmission(ReportFile& report, const std::string& messages);
+
+// A check failed or the submission file has a form error.
+void writeCheckFailure(ReportFile& report, const EAssertion& failure);
+
+// Any other failure.
+void writeUnexpectedError(ReportFile& report);
+
+#endif  // SKEDOMAT_DRIVER_REPORT_H

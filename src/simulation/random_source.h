@@ -1,0 +1,31 @@
+#ifndef SKEDOMAT_SIMULATION_RANDOM_SOURCE_H
+#define SKEDOMAT_SIMULATION_RANDOM_SOURCE_H
+
+#include <cstdint>
+
+// The one process-wide pseudo-random generator of the simulation: SFMT19937
+// with its published parameters, producing 32-bit outputs. Every score depends
+// on its exact output sequence.
+class RandomSource {
+ public:
+  static const int StateWords = 624;  // 32-bit words; 156 words of 128 bits
+
+  // Replaces the whole state by the one derived from `seed`.
+  static void seed(uint32_t seed);
+  // The next 32-bit output.
+  static uint32_t next32();
+  // A double in [0, 1): the next output times 2^-32.
+  static double nextUnit();
+  // An integer in [0, n) for n >= 1, without modulo bias (rejected draws
+  // consume outputs too).
+  static int32_t nextBelow(int32_t n);
+
+ private:
+  static void certifyPeriod();
+  static void regenerate();
+
+  static uint32_t state_[StateWords];
+  static int32_t index_;
+};
+
+#endif  // SKEDOMAT_SIMULATION_RANDOM_SOURCE_H

@@ -1,0 +1,45 @@
+#ifndef SKEDOMAT_SIMULATION_SIMULATION_H
+#define SKEDOMAT_SIMULATION_SIMULATION_H
+
+#include <cstdint>
+#include <vector>
+
+struct Screening;
+struct Submission;
+struct TestCase;
+
+// Who has seen a film in the current run, and how often.
+struct Viewing {
+  int32_t iViewer;
+  int32_t nSeen;
+};
+
+// Fills the first k positions of `candidates` (k < its length) with a
+// uniformly random selection of its entries, in random order.
+void pickRandomPrefix(std::vector<int32_t>& candidates, int32_t k);
+
+// One run of the audience simulation over a validated schedule: plays the
+// screenings in start order, seats each one's audience and counts the tickets.
+class Simulation {
+ public:
+  explicit Simulation(const TestCase& testCase) : testCase(testCase) {}
+
+  // Plays the whole schedule; afterwards nTicketsSold is the run's result.
+  void run(const Submission& submission);
+
+  // Clears the run's state and rebuilds the factor tables.
+  void reset();
+  // Draws the viewers who want a ticket for `screening`; when there are more
+  // than seats, the lottery's winners come first.
+  void collectCandidates(const Screening& screening,
+                         std::vector<int32_t>& candidates);
+  // Seats the winners of `candidates` and records their visit.
+  void admit(const Screening& screening, std::vector<int32_t>& candidates);
+
+  const TestCase& testCase;
+  std::vector<int32_t> lastDay;                // per viewer; -367 before any visit
+  std::vector<std::vector<Viewing>> viewings;  // per film, sorted by iViewer
+  int32_t nTicketsSold = 0;
+};
+
+#endif  // SKEDOMAT_SIMULATION_SIMULATION_H

@@ -1,0 +1,106 @@
+#include "case_runner.h"
+
+#include <algorithm>
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+#include <regex>
+#include <sstream>
+
+#include "spawn.h"
+
+namespace fs = std::filesystem;
+
+namespace {
+
+const char* const DefaultArguments = "eval input.txt submission.txt report.txt";
+const std::string CpuTimeLabel = "\xC8" "as izvajanja: ";
+
+bool isCaseDirectory(const fs::path& directory) {
+  for (const fs::directory_entry& entry : fs::directory_iterator(directory))
+    if (entry.is_regular_file()) return true;
+  return false;
+}
+
+std::string withLfLineEnds(const std::string& text) {
+  std::string result;
+  for (size_t i = 0; i < text.size(); i++)
+    if (!(text[i] == '\r' && i + 1 < text.size() && text[i + 1] == '\n'))
+      result += text[i];
+  return result;
+}
+
+std::string normaliseLine(const std::string& line) {
+  if (line.compare(0, 8, "Napaka [") == 0) {
+    size_t close = line.find("]: ");
+    if (close != std::string::npos) return "Napaka [FILE:LINE" + line.substr(close);
+  }
+  if (line.compare(0, CpuTimeLabel.size(), CpuTimeLabel) == 0) {
+    static const std::regex figures(
+        "[0-9]+\\.[0-9]{3} s \\([0-9]+\\.[0-9]{3} s na simulacijo\\)");
+    std::string rest = line.substr(CpuTimeLabel.size());
+    if (!std::regex_match(rest, figures)) return line + " <malformed CPU time>";
+    return CpuTimeLabel + "T s (T s na simulacijo)";
+  }
+  return line;
+}
+
+}  // namespace
+
+std::vector<std::string> findCases(const std::string& dataDirectory) {
+  std::vector<std::string> cases;
+  for (const fs::directory_entry& entry :
+       fs::recursive_directory_iterator(dataDirectory)) {
+    if (entry.is_directory() && isCaseDirectory(entry.path()))
+      cases.push_back(fs::relative(entry.path(), dataDirectory).generic_string());
+  }
+  std::sort(cases.begin(), cases.end());
+  return cases;
+}
+
+std::string readFile(const std::string& path) {
+  std::ifstream in(path, std::ios::binary);
+  return std::string(std::istreambuf_iterator<char>(in),
+                     std::istreambuf_iterator<char>());
+}
+
+std::vector<std::string> caseArguments(const std::string& caseDirectory) {
+  fs::path argsPath = fs::path(caseDirectory) / "args";
+  std::string line = fs::exists(argsPath) ? readFile(argsPath.string()) : DefaultArguments;
+  std::istringstream words(line);
+  std::vector<std::string> arguments;
+  for (std::string word; words >> word;) arguments.push_back(word);
+  return arguments;
+}
+
+CaseOutcome runCase(const std::string& skedomat, const std::string& caseDirectory,
+                    const std::string& workDirectory) {
+  fs::remove_all(workDirectory);
+  fs::create_directories(workDirectory);
+  fs::copy(caseDirectory, workDirectory, fs::copy_options::recursive);
+
+  std::vector<std::string> arguments = caseArguments(caseDirectory);
+  fs::path work(workDirectory);
+  fs::path stdoutPath = work / ".stdout";
+  fs::path stderrPath = work / ".stderr";
+  CaseOutcome outcome;
+  outcome.status = runProgram(fs::absolute(skedomat).string(), arguments,
+                              work.string(), stdoutPath.string(),
+                              stderrPath.string());
+  outcome.standardOutput = readFile(stdoutPath.string());
+  outcome.standardError = readFile(stderrPath.string());
+  if (arguments.size() >= 4) {
+    fs::path reportPath = work / arguments[3];
+    outcome.reportExists = fs::exists(reportPath);
+    outcome.report = readFile(reportPath.string());
+  }
+  return outcome;
+}
+
+std::string normaliseReport(const std::string& report) {
+  std::istringstream lines(withLfLineEnds(report));
+  std::string result;
+  for (std::string line; std::getline(lines, line);) result += normaliseLine(line) + "\n";
+  if (!report.empty() && report.back() != '\n') result.pop_back();
+  return result;
+}
