@@ -10,6 +10,7 @@
 #include <string>
 
 #include "case_runner.h"
+#include "spawn.h"
 
 namespace fs = std::filesystem;
 
@@ -77,6 +78,43 @@ std::string testName(const std::string& caseName) {
   for (char& c : name)
     if (!isalnum(static_cast<unsigned char>(c))) c = '_';
   return name;
+}
+
+// A fresh folder in the scratch space holding the inputs of one driver case.
+fs::path prepareWorkFolder(const std::string& name) {
+  fs::path work = fs::path(scratchDirectory) / "special" / name;
+  fs::remove_all(work);
+  fs::create_directories(work);
+  fs::copy(fs::path(dataDirectory) / "driver" / "submission_missing" / "input.txt", work);
+  fs::copy(fs::path(dataDirectory) / "driver" / "report_folder_missing" / "submission.txt",
+           work);
+  return work;
+}
+
+TEST(ReportPath, ALinkToTheSubmissionIsRefusedAndLeavesItUntouched) {
+  fs::path work = prepareWorkFolder("link");
+  std::string before = readFile((work / "submission.txt").string());
+  std::error_code error;
+  fs::create_symlink("submission.txt", work / "link.txt", error);
+  if (error) GTEST_SKIP() << "cannot create links here";
+  int status = runProgram(fs::absolute(skedomatPath).string(),
+                          {"eval", "input.txt", "submission.txt", "link.txt"},
+                          work.string(), (work / ".stdout").string(),
+                          (work / ".stderr").string());
+  EXPECT_EQ(2, status);
+  EXPECT_EQ(before, readFile((work / "submission.txt").string()));
+}
+
+TEST(ReportPath, AFullDiskIsNoSuccess) {
+  if (!fs::exists("/dev/full")) GTEST_SKIP() << "no /dev/full here";
+  fs::path work = prepareWorkFolder("full");
+  int status = runProgram(fs::absolute(skedomatPath).string(),
+                          {"eval", "input.txt", "submission.txt", "/dev/full"},
+                          work.string(), (work / ".stdout").string(),
+                          (work / ".stderr").string());
+  EXPECT_EQ(2, status);
+  std::string message = readFile((work / ".stderr").string());
+  EXPECT_EQ(1, std::count(message.begin(), message.end(), '\n')) << message;
 }
 
 }  // namespace
