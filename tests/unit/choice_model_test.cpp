@@ -12,51 +12,9 @@
 #include "simulation/simulation.h"
 #include "submission/screening.h"
 #include "testcase/test_case.h"
+#include "model_builders.h"
 
 namespace {
-
-GenreSet genresOf(std::initializer_list<int> genres) {
-  GenreSet set = 0;
-  for (int g : genres) set |= GenreSet(1) << g;
-  return set;
-}
-
-Movie makeMovie(int32_t runtime, double rating, GenreSet genres) {
-  Movie movie;
-  movie.runtime = runtime;
-  movie.rating = rating;
-  movie.genres = genres;
-  return movie;
-}
-
-Viewer makeViewer(int32_t preferredTime, GenreSet genres) {
-  Viewer viewer;
-  viewer.preferredTime = preferredTime;
-  viewer.genres = genres;
-  return viewer;
-}
-
-TestCase makeTestCase(std::vector<Movie> movies, std::vector<Viewer> viewers,
-                      int32_t nSeats) {
-  TestCase testCase;
-  testCase.movies = std::move(movies);
-  testCase.nMovies = static_cast<int32_t>(testCase.movies.size());
-  testCase.viewers = std::move(viewers);
-  testCase.nViewers = static_cast<int32_t>(testCase.viewers.size());
-  testCase.nSeats = nSeats;
-  return testCase;
-}
-
-Screening makeScreening(const TestCase& testCase, int32_t movieNo,
-                        int32_t day, int32_t startMinute) {
-  Screening screening;
-  screening.movieNo = movieNo;
-  screening.day = day;
-  screening.startMinute = startMinute;
-  screening.start = int64_t(day) * 1440 + startMinute;
-  screening.end = screening.start + testCase.movies[movieNo].runtime;
-  return screening;
-}
 
 std::vector<uint32_t> streamOf(uint32_t seed, int count) {
   RandomSource::seed(seed);
