@@ -1,7 +1,7 @@
-#include <cmath>
 #include <cstddef>
 #include <utility>
 
+#include "simulation/choice_kernels.h"
 #include "simulation/factor_tables.h"
 #include "simulation/random_source.h"
 #include "simulation/simulation.h"
@@ -16,10 +16,6 @@ double recency(int32_t daysSinceLastVisit) {
   if (daysSinceLastVisit >= RecencyDays) return 1.0;
   return recencyFactor[daysSinceLastVisit];
 }
-
-// How much a viewer still wants to see a film seen `nSeen` times before:
-// 0.1, then halved with every further viewing.
-double repeatFactor(int32_t nSeen) { return std::ldexp(0.1, 1 - nSeen); }
 
 // How much a viewer wants a film by the genres they share.
 double genreFactor(GenreSet shared) {
@@ -41,6 +37,14 @@ void pickRandomPrefix(std::vector<int32_t>& candidates, int32_t k) {
 
 void Simulation::collectCandidates(const Screening& screening,
                                    std::vector<int32_t>& candidates) {
+  if (choiceModelPath == ChoiceModelPath::Reference)
+    collectReference(screening, candidates);
+  else
+    collectBatched(screening, candidates);
+}
+
+void Simulation::collectReference(const Screening& screening,
+                                  std::vector<int32_t>& candidates) {
   const Movie& movie = testCase.movies[screening.movieNo];
   const std::vector<Viewing>& seen = viewings[screening.movieNo];
   const double q = ratingFactor(movie.rating);

@@ -33,25 +33,37 @@ void buildRecencyFactors() {
 
 // A logistic fall-off with the distance in minutes from the preferred time:
 // one half at 90 minutes.
-void buildTimeFactors() {
+void computeTimeFactors(double* table) {
   for (int32_t k = 0; k < TimeDistances; ++k) {
     double x = static_cast<double>(k - 90) * 0.05;
-    timeFactor[k] = 1.0 / (correctlyRoundedExp(x) + 1.0);
+    table[k] = 1.0 / (correctlyRoundedExp(x) + 1.0);
   }
   // The table that scores were first computed with came from an exp that is
   // one unit in the last place off at three distances; scores depend on
   // those entries, so they are kept.
-  timeFactor[309] = 1.7557707022617286e-05;
-  timeFactor[338] = 4.118571744832629e-06;
-  timeFactor[342] = 3.37200386369078e-06;
+  table[309] = 1.7557707022617286e-05;
+  table[338] = 4.118571744832629e-06;
+  table[342] = 3.37200386369078e-06;
 }
 
-void buildBitCounts() {
-  for (int32_t v = 0; v < BitCountEntries; ++v) {
-    int32_t count = 0;
-    for (int32_t bits = v; bits != 0; bits >>= 1) count += bits & 1;
-    bitCount16[v] = count;
+// The exact exponential costs milliseconds for the whole table, more than a
+// small run itself, and its entries depend on nothing; so they are computed
+// once per process and copied into the table at every rebuild.
+void buildTimeFactors() {
+  static double computed[TimeDistances];
+  static bool isComputed = false;
+  if (!isComputed) {
+    computeTimeFactors(computed);
+    isComputed = true;
   }
+  std::copy(computed, computed + TimeDistances, timeFactor);
+}
+
+// Each count is that of the value shifted right by one plus its lowest bit.
+void buildBitCounts() {
+  bitCount16[0] = 0;
+  for (int32_t v = 1; v < BitCountEntries; ++v)
+    bitCount16[v] = bitCount16[v >> 1] + (v & 1);
 }
 
 }  // namespace

@@ -19,6 +19,11 @@ class RandomSource {
   // An integer in [0, n) for n >= 1, without modulo bias (rejected draws
   // consume outputs too).
   static int32_t nextBelow(int32_t n);
+  // The next outputs in one piece, for callers that consume many: points
+  // `outputs` at between 1 and `count` (>= 1) consecutive outputs and returns
+  // how many, exactly as that many next32 calls would have. They stay valid
+  // until the next draw or seeding.
+  static int32_t nextOutputs(int32_t count, const uint32_t*& outputs);
 
  private:
   static void certifyPeriod();

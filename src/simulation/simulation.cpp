@@ -12,6 +12,49 @@ namespace {
 // Before the first visit a viewer's last visit lies more than a year back.
 const int32_t NeverVisited = -367;
 
+// Sorts the viewer indices (non-negative) values[0 .. n - 1] ascending.
+// Without a lottery they come sorted; a lottery's winners are sorted by a
+// least-significant-digit radix sort on bytes, as many passes as the largest
+// index needs: linear in n, where comparison sorting a few hundred random
+// indices costs more than the rest of the admission.
+void sortViewerIndices(int32_t* values, int32_t n) {
+  if (std::is_sorted(values, values + n)) return;
+  const int32_t largest = *std::max_element(values, values + n);
+  const int32_t Digits = 256;
+  std::vector<int32_t> scratch(static_cast<size_t>(n));
+  int32_t* from = values;
+  int32_t* to = scratch.data();
+  for (int32_t shift = 0; shift < 31 && (largest >> shift) > 0; shift += 8) {
+    int32_t start[Digits + 1] = {};
+    for (int32_t i = 0; i < n; ++i) ++start[((from[i] >> shift) & 0xFF) + 1];
+    for (int32_t d = 0; d < Digits; ++d) start[d + 1] += start[d];
+    for (int32_t i = 0; i < n; ++i)
+      to[start[(from[i] >> shift) & 0xFF]++] = from[i];
+    std::swap(from, to);
+  }
+  if (from != values) std::copy(from, from + n, values);
+}
+
+// The first position at or after `from` whose record is not of a viewer
+// below v. Seats are usually few against a film's records, so the search
+// doubles its steps from `from` and then bisects the last step: logarithmic
+// in the distance moved rather than linear.
+int32_t findViewer(const std::vector<Viewing>& seen, int32_t from, int32_t v) {
+  const int32_t n = static_cast<int32_t>(seen.size());
+  int32_t low = from;   // every record in [from, low) is below v
+  int32_t high = from;  // n, or a record not below v once the steps stop
+  for (int32_t step = 1; high < n && seen[high].iViewer < v; step *= 2) {
+    low = high + 1;
+    high = std::min(n, high + step);
+  }
+  return static_cast<int32_t>(
+      std::lower_bound(seen.begin() + low, seen.begin() + high, v,
+                       [](const Viewing& viewing, int32_t viewer) {
+                         return viewing.iViewer < viewer;
+                       }) -
+      seen.begin());
+}
+
 }  // namespace
 
 void Simulation::reset() {
@@ -20,6 +63,7 @@ void Simulation::reset() {
   viewings.clear();
   lastDay.assign(testCase.nViewers, NeverVisited);
   viewings.resize(testCase.nMovies);
+  columns.build(testCase);
 }
 
 void Simulation::run(const Submission& submission) {
@@ -36,40 +80,45 @@ void Simulation::admit(const Screening& screening,
                        std::vector<int32_t>& candidates) {
   const int32_t k = std::min(testCase.nSeats,
                              static_cast<int32_t>(candidates.size()));
-  std::sort(candidates.begin(), candidates.begin() + k);
+  sortViewerIndices(candidates.data(), k);
   std::vector<Viewing>& seen = viewings[screening.movieNo];
   const int32_t n = static_cast<int32_t>(seen.size());
 
-  // Count the repeat viewings in place; newcomers get a placeholder at the
-  // end, filled by the merge below.
+  // Count the repeat viewings in place; collect the newcomers, ascending.
   std::vector<int32_t> newcomers;
+  nTicketsSold += k;
   int32_t i = 0;
   for (int32_t c = 0; c < k; ++c) {
     const int32_t v = candidates[c];
-    nTicketsSold += 1;
     lastDay[v] = screening.day;
-    while (i < n && seen[i].iViewer < v) ++i;
+    i = findViewer(seen, i, v);
     if (i < n && seen[i].iViewer == v) {
       seen[i].nSeen += 1;
       ++i;
     } else {
       newcomers.push_back(v);
-      seen.push_back(Viewing{-1, -1});
     }
   }
+  mergeNewcomers(seen, newcomers);
+}
 
-  // Merge the newcomers into the sorted records from the back, moving each
-  // record at most once.
-  int32_t iDest = n + static_cast<int32_t>(newcomers.size());
+void Simulation::mergeNewcomers(std::vector<Viewing>& seen,
+                                const std::vector<int32_t>& newcomers) {
+  // Merge from the back, in place: each record moves once, to make room for
+  // the newcomers that sort before it.
+  const int32_t n = static_cast<int32_t>(seen.size());
+  const int32_t nNew = static_cast<int32_t>(newcomers.size());
+  seen.resize(static_cast<size_t>(n + nNew), Viewing{-1, -1});
+  int32_t iDest = n + nNew;
   int32_t src = n;
-  for (auto w = newcomers.rbegin(); w != newcomers.rend(); ++w) {
-    while (src > 0 && seen[src - 1].iViewer > *w) {
+  for (int32_t w = nNew - 1; w >= 0; --w) {
+    while (src > 0 && seen[src - 1].iViewer > newcomers[w]) {
       --src;
       --iDest;
       seen[iDest] = seen[src];
     }
     --iDest;
-    seen[iDest] = Viewing{*w, 1};
+    seen[iDest] = Viewing{newcomers[w], 1};
   }
   Assert(iDest >= 0);
 }

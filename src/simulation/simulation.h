@@ -4,6 +4,9 @@
 #include <cstdint>
 #include <vector>
 
+#include "simulation/choice_model_path.h"
+#include "simulation/viewer_columns.h"
+
 struct Screening;
 struct Submission;
 struct TestCase;
@@ -22,7 +25,8 @@ void pickRandomPrefix(std::vector<int32_t>& candidates, int32_t k);
 // screenings in start order, seats each one's audience and counts the tickets.
 class Simulation {
  public:
-  explicit Simulation(const TestCase& testCase) : testCase(testCase) {}
+  explicit Simulation(const TestCase& testCase)
+      : testCase(testCase), choiceModelPath(fastestChoiceModelPath()) {}
 
   // Plays the whole schedule; afterwards nTicketsSold is the run's result.
   void run(const Submission& submission);
@@ -40,6 +44,23 @@ class Simulation {
   std::vector<int32_t> lastDay;                // per viewer; -367 before any visit
   std::vector<std::vector<Viewing>> viewings;  // per film, sorted by iViewer
   int32_t nTicketsSold = 0;
+  // How collectCandidates computes the chances; the fastest by default, any
+  // supported path gives the same run.
+  ChoiceModelPath choiceModelPath;
+
+ private:
+  // The choice model one viewer at a time, as it is defined.
+  void collectReference(const Screening& screening,
+                        std::vector<int32_t>& candidates);
+  // The same over the viewer columns with the kernel of choiceModelPath.
+  void collectBatched(const Screening& screening,
+                      std::vector<int32_t>& candidates);
+  // Inserts the ascending `newcomers`, none of them in `seen` yet, with one
+  // viewing each, keeping `seen` sorted by iViewer.
+  static void mergeNewcomers(std::vector<Viewing>& seen,
+                             const std::vector<int32_t>& newcomers);
+
+  ViewerColumns columns;  // rebuilt by reset
 };
 
 #endif  // SKEDOMAT_SIMULATION_SIMULATION_H

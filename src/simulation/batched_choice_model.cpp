@@ -1,0 +1,91 @@
+#include <algorithm>
+
+#include "simulation/choice_kernels.h"
+#include "simulation/factor_tables.h"
+#include "simulation/random_source.h"
+#include "simulation/simulation.h"
+#include "submission/screening.h"
+#include "testcase/test_case.h"
+
+// The batched choice model: the same chances, draws and candidates as the
+// reference model, computed by a kernel over contiguous viewer columns and
+// whole runs of the generator's outputs.
+
+namespace {
+
+ChoiceKernel kernelFor(ChoiceModelPath path) {
+  switch (path) {
+    case ChoiceModelPath::Sse2:
+      return selectViewersSse2;
+    case ChoiceModelPath::Avx2:
+      return selectViewersAvx2;
+    default:
+      return selectViewersPortable;
+  }
+}
+
+// The screening's constants of the distance formula. Within a day the
+// distance is the larger of the two signed gaps, or the smaller one plus a
+// day when that is shorter; past midnight it is the smaller gap (wrap 0);
+// a screening of a day or more is near every time (both gaps negative).
+void describeScreening(const Screening& screening, ChoiceInputs& in) {
+  if (screening.end - screening.start >= MinutesPerDay) {
+    in.startOfDay = -1;
+    in.endOfDay = static_cast<int32_t>(MinutesPerDay);
+    in.wrap = static_cast<int32_t>(MinutesPerDay);
+    return;
+  }
+  in.startOfDay = static_cast<int32_t>(screening.start % MinutesPerDay);
+  in.endOfDay = static_cast<int32_t>(screening.end % MinutesPerDay);
+  in.wrap =
+      in.startOfDay < in.endOfDay ? static_cast<int32_t>(MinutesPerDay) : 0;
+}
+
+}  // namespace
+
+void Simulation::collectBatched(const Screening& screening,
+                                std::vector<int32_t>& candidates) {
+  // reset builds the columns; a caller that set up the run's lists by
+  // itself gets them here.
+  if (columns.preferredTime.size() != testCase.viewers.size())
+    columns.build(testCase);
+  const Movie& movie = testCase.movies[screening.movieNo];
+  const std::vector<Viewing>& seen = viewings[screening.movieNo];
+  for (const Viewing& viewing : seen)
+    columns.repeatCount[viewing.iViewer] =
+        static_cast<uint16_t>(std::min(viewing.nSeen, RepeatCounts - 1));
+
+  ChoiceInputs in;
+  in.preferredTime = columns.preferredTime.data();
+  in.genres = columns.genres.data();
+  in.lastDay = lastDay.data();
+  in.repeatCount = columns.repeatCount.data();
+  in.repeatFactors = columns.repeatFactors.data();
+  in.recency = columns.recency.data();
+  in.time = timeFactor;
+  describeScreening(screening, in);
+  in.day = screening.day;
+  in.movieGenres = movie.genres;
+  in.rating = ratingFactor(movie.rating);
+  fillDrawBounds(columns.bandTimeCeilings.data(), in.rating,
+                 columns.bound.data());
+  in.bound = columns.bound.data();
+
+  // The viewers in ascending order against the outputs in stream order,
+  // one stretch of the generator's block at a time.
+  const ChoiceKernel kernel = kernelFor(choiceModelPath);
+  int32_t* selected = columns.selected.data();
+  int32_t nSelected = 0;
+  for (int32_t first = 0; first < testCase.nViewers;) {
+    const uint32_t* draws = nullptr;
+    const int32_t count =
+        RandomSource::nextOutputs(testCase.nViewers - first, draws);
+    nSelected += kernel(in, first, count, draws, selected + nSelected);
+    first += count;
+  }
+
+  for (const Viewing& viewing : seen) columns.repeatCount[viewing.iViewer] = 0;
+  candidates.assign(selected, selected + nSelected);
+  if (nSelected > testCase.nSeats)
+    pickRandomPrefix(candidates, testCase.nSeats);
+}

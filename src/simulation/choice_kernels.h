@@ -1,0 +1,148 @@
+#ifndef SKEDOMAT_SIMULATION_CHOICE_KERNELS_H
+#define SKEDOMAT_SIMULATION_CHOICE_KERNELS_H
+
+#include <cmath>
+#include <cstdint>
+
+// The inner loop of the batched choice model: for a range of viewers, the
+// chance p = R x T x G x q x S of each (multiplied in this order, as the
+// reference model does) and the test of the viewer's draw against it.
+// A draw r is the raw 32-bit output; the reference compares r x 2^-32 < p,
+// which is exactly r < p x 2^32 because scaling by a power of two is exact.
+
+// Everything a kernel reads for one screening.
+struct ChoiceInputs {
+  // Per viewer, indexed by viewer.
+  const int16_t* preferredTime;
+  const uint32_t* genres;
+  const int32_t* lastDay;
+  // S by viewer: repeatFactors[repeatCount[j]] (see ViewerColumns).
+  const uint16_t* repeatCount;
+  const double* repeatFactors;
+  // Tables: recency[d] for d = 0 .. 367 (367: never or long ago, 1.0) and
+  // time[k] for k = 0 .. 1439.
+  const double* recency;
+  const double* time;
+  // bound[DistanceBands x c + b] for the genre classes c (see genreClassOf)
+  // and the distance bands b = 0 .. 15 (see bandOf): an integer above every
+  // draw that can fall below the chance of a viewer of class c at a distance
+  // of band b (see fillDrawBounds).
+  const uint32_t* bound;
+  // The screening. The distance of preferred time t is
+  // max(0, min(max(a, b), min(a, b) + wrap)) with a = startOfDay - t and
+  // b = t - endOfDay; see distanceOf.
+  int32_t startOfDay;
+  int32_t endOfDay;
+  int32_t wrap;
+  int32_t day;
+  uint32_t movieGenres;
+  double rating;  // q
+};
+
+// Tests the viewers first .. first + count - 1 against the draws
+// draws[0 .. count - 1] and writes the indices of those who want a ticket,
+// ascending, to selected[0 ..]; returns how many. `selected` must have room
+// for count + 8 entries (vector kernels store whole registers).
+typedef int32_t (*ChoiceKernel)(const ChoiceInputs& inputs, int32_t first,
+                                int32_t count, const uint32_t* draws,
+                                int32_t* selected);
+
+int32_t selectViewersPortable(const ChoiceInputs& inputs, int32_t first,
+                              int32_t count, const uint32_t* draws,
+                              int32_t* selected);
+// The next two exist in every build but may only be called when the
+// matching processorRuns... function is true.
+int32_t selectViewersSse2(const ChoiceInputs& inputs, int32_t first,
+                          int32_t count, const uint32_t* draws,
+                          int32_t* selected);
+int32_t selectViewersAvx2(const ChoiceInputs& inputs, int32_t first,
+                          int32_t count, const uint32_t* draws,
+                          int32_t* selected);
+
+bool processorRunsSse2Kernel();
+bool processorRunsAvx2Kernel();
+
+// Recency entries: d = 0 .. 366 from recencyFactor, 367 for everything older.
+const int32_t RecencyEntries = 368;
+
+const double TwoTo32 = 4294967296.0;
+
+// Viewing counts kept per viewer: 0 (not seen) to 1099. From 1073 viewings
+// on the repeat factor underflows to 0.0, so larger counts are stored as
+// 1099 without changing a factor.
+const int32_t RepeatCounts = 1100;
+
+// The largest time-of-day distance: half a day.
+const int32_t MaxDistance = 720;
+
+// The repeat factor of a viewer who has seen the film nSeen >= 1 times:
+// 0.1, halved with every further viewing (exact: only the exponent moves).
+inline double repeatFactor(int32_t nSeen) { return std::ldexp(0.1, 1 - nSeen); }
+
+// The genre classes in the order of their factors: none shared, one, more.
+const int32_t GenreClasses = 3;
+const double GenreClassFactors[GenreClasses] = {0.1, 0.9, 1.0};
+// The class of the shared genres: none, exactly one (x & (x - 1) clears the
+// lowest bit, so it is 0 exactly when at most one bit is set), or more. The
+// same classes as counting the bits.
+inline int32_t genreClassOf(uint32_t shared) {
+  if (shared == 0) return 0;
+  return (shared & (shared - 1)) == 0 ? 1 : 2;
+}
+inline double genreFactorOf(uint32_t shared) {
+  return GenreClassFactors[genreClassOf(shared)];
+}
+
+inline int32_t minOf(int32_t a, int32_t b) { return a < b ? a : b; }
+inline int32_t maxOf(int32_t a, int32_t b) { return a > b ? a : b; }
+
+// Distances fall into 16 bands of 16 minutes, the last one open-ended:
+// few enough for the bounds of a screening to fit two vector registers.
+const int32_t DistanceBands = 16;
+inline int32_t bandOf(int32_t distance) {
+  return minOf(distance >> 4, DistanceBands - 1);
+}
+
+// The time-of-day distance of preferred time t to the screening.
+inline int32_t distanceOf(const ChoiceInputs& in, int32_t t) {
+  const int32_t a = in.startOfDay - t;
+  const int32_t b = t - in.endOfDay;
+  return maxOf(0, minOf(maxOf(a, b), minOf(a, b) + in.wrap));
+}
+
+// The chance of viewer j, in the reference model's order of multiplication.
+inline double chanceOf(const ChoiceInputs& in, int32_t j) {
+  const double t = in.time[distanceOf(in, in.preferredTime[j])];
+  const double r =
+      in.recency[minOf(in.day - in.lastDay[j], RecencyEntries - 1)];
+  const double g = genreFactorOf(in.genres[j] & in.movieGenres);
+  const double s = in.repeatFactors[in.repeatCount[j]];
+  return r * t * g * in.rating * s;
+}
+
+// An integer above every draw r with r x 2^-32 < ceiling, for
+// 0 <= ceiling < 1: floor(ceiling x 2^32) + 1 (the scaling is exact, and the
+// conversion truncates). It is the smallest such integer unless
+// ceiling x 2^32 is itself one.
+inline uint32_t drawBoundOf(double ceiling) {
+  return static_cast<uint32_t>(static_cast<int64_t>(ceiling * TwoTo32)) + 1;
+}
+
+// The largest time factor of each distance band, from time[0 .. 720],
+// into ceilings[0 .. DistanceBands - 1].
+void findBandTimeCeilings(const double* time, double* ceilings);
+
+// The draw bounds of a screening of a film of rating factor q (see
+// ChoiceInputs::bound) into bound[0 .. GenreClasses x DistanceBands - 1],
+// from the bands' time ceilings. The chance R x T x G x q x S, multiplied
+// left to right, never exceeds (T x G) x q as rounded: R and S are at most
+// 1, and rounded multiplication of a non-negative value by a factor of at
+// most 1 never increases it, nor does a smaller T give a larger product.
+void fillDrawBounds(const double* bandTimeCeilings, double q, uint32_t* bound);
+
+// True when draw r falls below chance p.
+inline bool drawsBelow(uint32_t r, double p) {
+  return static_cast<double>(r) < p * TwoTo32;
+}
+
+#endif  // SKEDOMAT_SIMULATION_CHOICE_KERNELS_H

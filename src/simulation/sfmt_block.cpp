@@ -1,0 +1,72 @@
+#include "simulation/sfmt_block.h"
+
+#include "simulation/sfmt_parameters.h"
+
+// The recursion on plain integers: the whole-word byte shifts are done on the
+// two 64-bit halves of a 128-bit word.
+
+namespace {
+
+// A 128-bit word as two 64-bit halves.
+struct Halves {
+  uint64_t low;   // lanes 0 and 1
+  uint64_t high;  // lanes 2 and 3
+};
+
+Halves toHalves(const uint32_t* word) {
+  Halves h;
+  h.low = static_cast<uint64_t>(word[0]) | static_cast<uint64_t>(word[1]) << 32;
+  h.high = static_cast<uint64_t>(word[2]) | static_cast<uint64_t>(word[3])
+                                                << 32;
+  return h;
+}
+
+Halves shiftLeftWhole(Halves h) {
+  Halves r;
+  r.high = h.high << sfmt::WordShiftBits | h.low >> (64 - sfmt::WordShiftBits);
+  r.low = h.low << sfmt::WordShiftBits;
+  return r;
+}
+
+Halves shiftRightWhole(Halves h) {
+  Halves r;
+  r.low = h.low >> sfmt::WordShiftBits | h.high << (64 - sfmt::WordShiftBits);
+  r.high = h.high >> sfmt::WordShiftBits;
+  return r;
+}
+
+uint32_t lane(Halves h, int j) {
+  uint64_t half = j < 2 ? h.low : h.high;
+  return static_cast<uint32_t>(j % 2 == 0 ? half : half >> 32);
+}
+
+// Replaces the 128-bit word `a` by the recursion of a, the pick-up word b
+// and the two most recently produced words r1 and r2 (r2 the newest).
+void recurse(uint32_t* a, const uint32_t* b, const uint32_t* r1,
+             const uint32_t* r2) {
+  Halves aLeft = shiftLeftWhole(toHalves(a));
+  Halves r1Right = shiftRightWhole(toHalves(r1));
+  for (int j = 0; j < 4; ++j) {
+    a[j] = a[j] ^ lane(aLeft, j) ^
+           ((b[j] >> sfmt::LaneShiftRight) & sfmt::Mask[j]) ^ lane(r1Right, j) ^
+           (r2[j] << sfmt::LaneShiftLeft);
+  }
+}
+
+}  // namespace
+
+void regenerateSfmtPortable(uint32_t* state) {
+  const uint32_t* r1 = state + 4 * (sfmt::WordCount - 2);
+  const uint32_t* r2 = state + 4 * (sfmt::WordCount - 1);
+  for (int i = 0; i < sfmt::WordCount; ++i) {
+    // Below WordCount - PickUp the pick-up word is still of the old block;
+    // from there on it is one of this block's new words.
+    int pickUp = i < sfmt::WordCount - sfmt::PickUp
+                     ? i + sfmt::PickUp
+                     : i + sfmt::PickUp - sfmt::WordCount;
+    uint32_t* word = state + 4 * i;
+    recurse(word, state + 4 * pickUp, r1, r2);
+    r1 = r2;
+    r2 = word;
+  }
+}

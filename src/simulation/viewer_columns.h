@@ -1,0 +1,34 @@
+#ifndef SKEDOMAT_SIMULATION_VIEWER_COLUMNS_H
+#define SKEDOMAT_SIMULATION_VIEWER_COLUMNS_H
+
+#include <cstdint>
+#include <vector>
+
+struct TestCase;
+
+// The viewers' fields that the batched choice model reads, each in one
+// contiguous array indexed by viewer, with the per-run tables and scratch
+// that it needs. Built by Simulation::reset.
+struct ViewerColumns {
+  // Copies the viewers of `testCase` and the current factor tables.
+  void build(const TestCase& testCase);
+
+  std::vector<int16_t> preferredTime;
+  std::vector<uint32_t> genres;
+  // The viewing count per viewer, capped at RepeatCounts - 1: 0 between
+  // screenings; during one screening's pass the film's viewers hold theirs.
+  std::vector<uint16_t> repeatCount;
+  // The repeat factor by capped count: 1.0 at 0, repeatFactor(m) at m.
+  std::vector<double> repeatFactors;
+  // recencyFactor followed by 1.0 for every older (or no) visit.
+  std::vector<double> recency;
+  // The largest time factor of each distance band.
+  std::vector<double> bandTimeCeilings;
+  // The screening's draw bounds by genre class and distance band (see
+  // ChoiceInputs::bound).
+  std::vector<uint32_t> bound;
+  // Room for the kernels' output: one entry per viewer and one register.
+  std::vector<int32_t> selected;
+};
+
+#endif  // SKEDOMAT_SIMULATION_VIEWER_COLUMNS_H

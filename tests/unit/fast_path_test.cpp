@@ -1,0 +1,649 @@
+// Identity of the fast paths with the reference: the vector SFMT
+// regeneration against the portable one, the batched choice kernels against
+// the reference choice model, screening by screening and over whole runs.
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cmath>
+#include <cstdint>
+#include <cstdio>
+#include <vector>
+
+#include "simulation/choice_kernels.h"
+#include "simulation/choice_model_path.h"
+#include "simulation/factor_tables.h"
+#include "simulation/random_source.h"
+#include "simulation/sfmt_block.h"
+#include "simulation/simulation.h"
+#include "submission/submission.h"
+#include "testcase/test_case.h"
+
+namespace {
+
+// A small deterministic generator for the test data, independent of the
+// random source under test.
+class TestDice {
+ public:
+  explicit TestDice(uint64_t seed)
+      : state_(seed * 2862933555777941757ULL + 1) {}
+  // An integer in [0, n).
+  int32_t below(int32_t n) {
+    state_ = state_ * 6364136223846793005ULL + 1442695040888963407ULL;
+    return static_cast<int32_t>((state_ >> 33) % static_cast<uint64_t>(n));
+  }
+  uint32_t word() {
+    return static_cast<uint32_t>(below(1 << 16)) << 16 |
+           static_cast<uint32_t>(below(1 << 16));
+  }
+
+ private:
+  uint64_t state_;
+};
+
+// Genre sets of every kind: empty, single bits (bit 31 among them), pairs
+// and random words.
+GenreSet someGenres(TestDice& dice) {
+  switch (dice.below(5)) {
+    case 0:
+      return 0;
+    case 1:
+      return GenreSet(1) << dice.below(32);
+    case 2:
+      return GenreSet(1) << 31 | GenreSet(1) << dice.below(31);
+    default:
+      return dice.word() & dice.word();
+  }
+}
+
+// Preferred times with the edges of the day overrepresented.
+int32_t somePreferredTime(TestDice& dice) {
+  const int32_t Edges[6] = {0, 1, 719, 720, 1438, 1439};
+  if (dice.below(4) == 0) return Edges[dice.below(6)];
+  return dice.below(1440);
+}
+
+// Running times of every kind: a minute, ordinary films, half a day, just
+// under, exactly and over a day.
+int32_t someRuntime(TestDice& dice) {
+  const int32_t Runtimes[10] = {1,   80,   120,  180,  719,
+                                720, 1439, 1440, 1441, 3000};
+  return dice.below(3) == 0 ? Runtimes[dice.below(10)] : 80 + dice.below(101);
+}
+
+TestCase someTestCase(TestDice& dice, int32_t nViewers, int32_t nMovies,
+                      int32_t nSeats) {
+  TestCase testCase;
+  for (int32_t m = 0; m < nMovies; ++m) {
+    Movie movie;
+    movie.runtime = someRuntime(dice);
+    movie.rating = dice.below(101) / 10.0;
+    movie.genres = someGenres(dice);
+    testCase.movies.push_back(movie);
+  }
+  for (int32_t j = 0; j < nViewers; ++j) {
+    Viewer viewer;
+    viewer.preferredTime = somePreferredTime(dice);
+    viewer.genres = someGenres(dice);
+    testCase.viewers.push_back(viewer);
+  }
+  testCase.nMovies = nMovies;
+  testCase.nViewers = nViewers;
+  testCase.nSeats = nSeats;
+  return testCase;
+}
+
+Screening someScreening(TestDice& dice, const TestCase& testCase, int32_t day) {
+  Screening screening;
+  screening.movieNo = dice.below(testCase.nMovies);
+  screening.day = day;
+  const int32_t Starts[4] = {0, 1439, 1380, 600};
+  screening.startMinute =
+      dice.below(3) == 0 ? Starts[dice.below(4)] : dice.below(1440);
+  screening.start = int64_t(day) * 1440 + screening.startMinute;
+  screening.end = screening.start + testCase.movies[screening.movieNo].runtime;
+  return screening;
+}
+
+// Mostly a few viewings; now and then counts around those where the repeat
+// factor becomes subnormal and then 0.0 (1022 to 1100 and beyond).
+int32_t someViewingCount(TestDice& dice) {
+  const int32_t pick = dice.below(20);
+  if (pick == 0) return 1020 + dice.below(100);
+  if (pick == 1) return 60 + dice.below(9);
+  return 1 + dice.below(5);
+}
+
+// A run's history of every kind: never at the cinema, today (d = 0),
+// yesterday, weeks and over a year ago; films seen up to five times.
+void fillHistory(TestDice& dice, Simulation& simulation, int32_t day) {
+  const int32_t Ago[5] = {0, 1, 2, 30, 366};
+  for (int32_t& last : simulation.lastDay) {
+    const int32_t pick = dice.below(7);
+    if (pick < 5)
+      last = day - Ago[pick];
+    else if (pick == 5)
+      last = -367;
+    else
+      last = day - dice.below(day + 368);  // anything from -367 to today
+  }
+  for (std::vector<Viewing>& seen : simulation.viewings) {
+    seen.clear();
+    for (int32_t j = 0; j < simulation.testCase.nViewers; ++j)
+      if (dice.below(3) == 0)
+        seen.push_back(Viewing{j, someViewingCount(dice)});
+  }
+}
+
+// The candidates and the next output of the generator after one
+// collectCandidates with `path`, from the stream of `seed` advanced by
+// `skip` outputs.
+struct Collected {
+  std::vector<int32_t> candidates;
+  uint32_t nextOutput;
+};
+
+Collected collectWith(ChoiceModelPath path, Simulation& simulation,
+                      const Screening& screening, uint32_t seed, int skip) {
+  simulation.choiceModelPath = path;
+  RandomSource::seed(seed);
+  for (int i = 0; i < skip; ++i) RandomSource::next32();
+  Collected collected;
+  collected.candidates = {-5, -6};  // left over from an earlier screening
+  simulation.collectCandidates(screening, collected.candidates);
+  collected.nextOutput = RandomSource::next32();
+  return collected;
+}
+
+// Every supported batched path, each compared with the reference.
+std::vector<ChoiceModelPath> fastPaths() {
+  std::vector<ChoiceModelPath> paths = supportedChoiceModelPaths();
+  paths.erase(
+      std::remove(paths.begin(), paths.end(), ChoiceModelPath::Reference),
+      paths.end());
+  return paths;
+}
+
+TEST(FastPathDispatch, EveryBuildHasThePortablePathAndDefaultsToTheFastest) {
+  EXPECT_TRUE(isSupported(ChoiceModelPath::Reference));
+  EXPECT_TRUE(isSupported(ChoiceModelPath::Portable));
+  EXPECT_TRUE(isSupported(fastestChoiceModelPath()));
+  // AVX2 processors are x86-64 processors.
+  if (isSupported(ChoiceModelPath::Avx2)) {
+    EXPECT_TRUE(isSupported(ChoiceModelPath::Sse2));
+  }
+  EXPECT_EQ(isSupported(ChoiceModelPath::Sse2), sfmtVectorIsNative());
+  TestCase testCase;
+  Simulation simulation(testCase);
+  EXPECT_EQ(simulation.choiceModelPath, fastestChoiceModelPath());
+  for (ChoiceModelPath path : supportedChoiceModelPaths())
+    std::printf("[ supported] %s\n", nameOf(path));
+}
+
+TEST(FastPathRandomSource, VectorRegenerationEqualsThePortableOne) {
+  for (uint32_t seed : {123U, 124U, 0U, 4294967295U}) {
+    RandomSource::seed(seed);
+    std::vector<uint32_t> portable(RandomSource::StateWords);
+    for (uint32_t& word : portable) word = RandomSource::next32();
+    std::vector<uint32_t> vector = portable;
+    for (int block = 0; block < 2000; ++block) {
+      regenerateSfmtPortable(portable.data());
+      regenerateSfmtVector(vector.data());
+      ASSERT_EQ(portable, vector) << "seed " << seed << ", block " << block;
+    }
+  }
+}
+
+TEST(FastPathRandomSource, NextOutputsHandsOutTheStreamInOrder) {
+  const int Total = 200000;
+  RandomSource::seed(125);
+  std::vector<uint32_t> stream(Total + 1);
+  for (uint32_t& output : stream) output = RandomSource::next32();
+
+  // Requests of every size, from one output to more than a block, mixed
+  // with single draws, so that pieces start and end anywhere in a block.
+  TestDice dice(7);
+  RandomSource::seed(125);
+  int position = 0;
+  while (position < Total) {
+    if (dice.below(4) == 0) {
+      ASSERT_EQ(RandomSource::next32(), stream[position]);
+      ++position;
+      continue;
+    }
+    const int32_t wanted = std::min(1 + dice.below(1500), Total - position);
+    const uint32_t* outputs = nullptr;
+    const int32_t count = RandomSource::nextOutputs(wanted, outputs);
+    ASSERT_GE(count, 1);
+    ASSERT_LE(count, wanted);
+    // A piece ends only where the request or the block ends.
+    if (count < wanted) {
+      ASSERT_EQ((position + count) % RandomSource::StateWords, 0);
+    }
+    for (int32_t k = 0; k < count; ++k)
+      ASSERT_EQ(outputs[k], stream[position + k]) << "output " << position + k;
+    position += count;
+  }
+  EXPECT_EQ(RandomSource::next32(), stream[Total]);
+}
+
+TEST(FastPathKernels, DistanceFormulaEqualsTheTimeOfDayDistance) {
+  const int32_t Runtimes[12] = {1,   2,    60,   179,  719,  720,
+                                721, 1438, 1439, 1440, 1441, 5000};
+  for (int32_t runtime : Runtimes) {
+    for (int32_t startMinute = 0; startMinute < 1440; startMinute += 7) {
+      Screening screening;
+      screening.start = 3 * 1440 + startMinute;
+      screening.end = screening.start + runtime;
+      ChoiceInputs in;
+      if (runtime >= 1440) {
+        in.startOfDay = -1;
+        in.endOfDay = 1440;
+        in.wrap = 1440;
+      } else {
+        in.startOfDay = startMinute;
+        in.endOfDay = static_cast<int32_t>(screening.end % 1440);
+        in.wrap = in.startOfDay < in.endOfDay ? 1440 : 0;
+      }
+      for (int32_t t = 0; t < 1440; ++t)
+        ASSERT_EQ(distanceOf(in, t),
+                  timeOfDayDistance(t, screening.start, screening.end))
+            << "runtime " << runtime << ", start " << startMinute << ", t "
+            << t;
+    }
+  }
+}
+
+TEST(FastPathKernels, GenreClassesEqualTheBitCount) {
+  buildFactorTables();
+  TestDice dice(11);
+  for (int i = 0; i < 200000; ++i) {
+    const uint32_t shared = i < 32 ? uint32_t(1) << i : someGenres(dice);
+    const int32_t n = bitCount16[shared & 0xFFFF] + bitCount16[shared >> 16];
+    ASSERT_EQ(genreFactorOf(shared), n == 0   ? 0.1
+                                     : n == 1 ? 0.9
+                                              : 1.0)
+        << "genres " << shared;
+  }
+}
+
+TEST(FastPathBounds, DrawBoundOfAChanceCeilingHoldsEveryHitAndNoMore) {
+  // Ceilings exactly at a multiple of 2^-32 (the draw there misses), just
+  // above one (it hits), the smallest subnormal and zero.
+  const uint32_t Multiples[5] = {0U, 1U, 2U, 2147483648U, 4294967294U};
+  for (uint32_t m : Multiples) {
+    const double exact = static_cast<double>(m) / TwoTo32;
+    EXPECT_EQ(drawBoundOf(exact), m + 1) << m;
+    EXPECT_FALSE(drawsBelow(m, exact)) << m;
+    if (m > 0) {
+      EXPECT_TRUE(drawsBelow(m - 1, exact)) << m;
+    }
+    const double above = std::nextafter(exact, 1.0);
+    EXPECT_EQ(drawBoundOf(above), m + 1) << m;
+    EXPECT_TRUE(drawsBelow(m, above)) << m;
+    EXPECT_FALSE(drawsBelow(m + 1, above)) << m;
+  }
+  const double tiniest = std::nextafter(0.0, 1.0);
+  EXPECT_EQ(drawBoundOf(tiniest), 1U);
+  EXPECT_TRUE(drawsBelow(0, tiniest));
+}
+
+TEST(FastPathBounds, ScreeningBoundsHoldTheLargestChanceOfEveryDistance) {
+  buildFactorTables();
+  std::vector<double> ceilings(DistanceBands);
+  findBandTimeCeilings(timeFactor, ceilings.data());
+  std::vector<uint32_t> bound(GenreClasses * DistanceBands);
+  int nTight = 0;
+  // Every rating a film can have, every distance and genre class.
+  for (int32_t tenths = 0; tenths <= 100; ++tenths) {
+    const double q = ratingFactor(tenths / 10.0);
+    fillDrawBounds(ceilings.data(), q, bound.data());
+    for (int32_t c = 0; c < GenreClasses; ++c) {
+      for (int32_t b = 0; b < DistanceBands; ++b) {
+        const uint32_t limit = bound[c * DistanceBands + b];
+        ASSERT_GE(limit, 1U);
+        bool someDistanceHitsBelowTheBound = false;
+        for (int32_t k = 0; k <= MaxDistance; ++k) {
+          if (bandOf(k) != b) continue;
+          // The reference's product with the largest recency and repeat
+          // factors, 1.0.
+          const double p = 1.0 * timeFactor[k] * GenreClassFactors[c] * q * 1.0;
+          ASSERT_FALSE(drawsBelow(limit, p))
+              << "rating " << tenths << ", class " << c << ", distance " << k;
+          someDistanceHitsBelowTheBound =
+              someDistanceHitsBelowTheBound || drawsBelow(limit - 1, p);
+        }
+        // Tight: one below the bound hits, unless the ceiling is an exact
+        // multiple of 2^-32 (then the draw at it misses too).
+        if (someDistanceHitsBelowTheBound) ++nTight;
+      }
+    }
+  }
+  EXPECT_GT(nTight, 101 * GenreClasses * DistanceBands * 9 / 10);
+}
+
+// The inputs of one screening over `columns`, as collectCandidates builds
+// them.
+ChoiceInputs inputsFor(const ViewerColumns& columns,
+                       const std::vector<int32_t>& lastDay,
+                       const Screening& screening, const Movie& movie,
+                       std::vector<uint32_t>& bound) {
+  ChoiceInputs in;
+  in.preferredTime = columns.preferredTime.data();
+  in.genres = columns.genres.data();
+  in.lastDay = lastDay.data();
+  in.repeatCount = columns.repeatCount.data();
+  in.repeatFactors = columns.repeatFactors.data();
+  in.recency = columns.recency.data();
+  in.time = timeFactor;
+  if (screening.end - screening.start >= 1440) {
+    in.startOfDay = -1;
+    in.endOfDay = 1440;
+    in.wrap = 1440;
+  } else {
+    in.startOfDay = screening.startMinute;
+    in.endOfDay = static_cast<int32_t>(screening.end % 1440);
+    in.wrap = in.startOfDay < in.endOfDay ? 1440 : 0;
+  }
+  in.day = screening.day;
+  in.movieGenres = movie.genres;
+  in.rating = ratingFactor(movie.rating);
+  bound.resize(GenreClasses * DistanceBands);
+  fillDrawBounds(columns.bandTimeCeilings.data(), in.rating, bound.data());
+  in.bound = bound.data();
+  return in;
+}
+
+// A draw at the edge of chance p: the largest that hits, the smallest that
+// misses, or a random one.
+uint32_t edgeDraw(TestDice& dice, double p) {
+  const double scaled = p * TwoTo32;  // exact, below 2^32
+  const uint64_t firstMiss = static_cast<uint64_t>(std::ceil(scaled));
+  switch (dice.below(3)) {
+    case 0:
+      if (firstMiss > 0) return static_cast<uint32_t>(firstMiss - 1);
+      return 0;
+    case 1:
+      if (firstMiss <= 0xFFFFFFFFULL) return static_cast<uint32_t>(firstMiss);
+      return 0xFFFFFFFFU;
+    default:
+      return dice.word();
+  }
+}
+
+TEST(FastPathKernels, DrawsAtTheEdgeOfEveryChanceGiveTheSameHits) {
+  TestDice dice(31);
+  const int32_t NViewers = 3000;
+  TestCase testCase = someTestCase(dice, NViewers, 40, 10);
+  // Films and viewers who share only genre bit 31, or it and one more.
+  testCase.movies[0].genres = GenreSet(1) << 31;
+  testCase.movies[1].genres = GenreSet(1) << 31 | 1;
+  for (int32_t j = 0; j < NViewers; j += 7)
+    testCase.viewers[j].genres = GenreSet(1) << 31;
+  Simulation simulation(testCase);
+  simulation.reset();
+  ViewerColumns columns;
+  columns.build(testCase);
+  // Repeat counts of every kind, the subnormal factors among them.
+  for (int32_t j = 0; j < NViewers; ++j)
+    columns.repeatCount[j] = static_cast<uint16_t>(
+        dice.below(4) == 0
+            ? 0
+            : std::min(someViewingCount(dice), RepeatCounts - 1));
+  std::vector<uint32_t> bound;
+  std::vector<uint32_t> draws(NViewers);
+  std::vector<int32_t> expected(NViewers + 8);
+  std::vector<int32_t> actual(NViewers + 8);
+  int64_t nHits = 0;
+  for (int round = 0; round < 200; ++round) {
+    const int32_t day = dice.below(366);
+    fillHistory(dice, simulation, day);  // d = 0 among the visits
+    Screening screening = someScreening(dice, testCase, day);
+    if (round < 2) screening.movieNo = round;
+    screening.end =
+        screening.start + testCase.movies[screening.movieNo].runtime;
+    const ChoiceInputs in =
+        inputsFor(columns, simulation.lastDay, screening,
+                  testCase.movies[screening.movieNo], bound);
+    for (int32_t j = 0; j < NViewers; ++j)
+      draws[j] = edgeDraw(dice, chanceOf(in, j));
+    // From an odd first viewer too, so that registers start anywhere.
+    const int32_t first = round % 3;
+    const int32_t count = NViewers - first;
+    const int32_t nExpected = selectViewersPortable(
+        in, first, count, draws.data() + first, expected.data());
+    nHits += nExpected;
+    for (int32_t n = 0; n < nExpected; ++n)
+      ASSERT_TRUE(drawsBelow(draws[expected[n]], chanceOf(in, expected[n])));
+    for (ChoiceKernel kernel : {selectViewersSse2, selectViewersAvx2}) {
+      if (kernel == selectViewersSse2 && !processorRunsSse2Kernel()) continue;
+      if (kernel == selectViewersAvx2 && !processorRunsAvx2Kernel()) continue;
+      const int32_t nActual =
+          kernel(in, first, count, draws.data() + first, actual.data());
+      ASSERT_EQ(nActual, nExpected) << "round " << round;
+      for (int32_t n = 0; n < nActual; ++n)
+        ASSERT_EQ(actual[n], expected[n]) << "round " << round;
+    }
+  }
+  EXPECT_GT(nHits, 0);
+}
+
+TEST(FastPathChoiceModel, SameCandidatesAndDrawsAsTheReference) {
+  // Viewer counts below one register, between, around and over a generator
+  // block; starting positions inside a block and at its end.
+  const int32_t ViewerCounts[8] = {1, 7, 9, 623, 625, 1251, 3001, 6000};
+  const int Skips[4] = {0, 1, 619, 623};
+  TestDice dice(2026);
+  int nCompared = 0;
+  int nLotteries = 0;
+  for (int32_t nViewers : ViewerCounts) {
+    TestCase testCase =
+        someTestCase(dice, nViewers, 6, 1 + dice.below(nViewers + 5));
+    Simulation simulation(testCase);
+    simulation.reset();
+    for (int round = 0; round < 6; ++round) {
+      const int32_t day = dice.below(366);
+      fillHistory(dice, simulation, day);
+      const Screening screening = someScreening(dice, testCase, day);
+      const uint32_t seed = 123 + round;
+      const int skip = Skips[round % 4];
+      const Collected expected = collectWith(ChoiceModelPath::Reference,
+                                             simulation, screening, seed, skip);
+      if (static_cast<int32_t>(expected.candidates.size()) > testCase.nSeats)
+        ++nLotteries;
+      for (ChoiceModelPath path : fastPaths()) {
+        const Collected actual =
+            collectWith(path, simulation, screening, seed, skip);
+        ASSERT_EQ(actual.candidates, expected.candidates)
+            << nameOf(path) << ", " << nViewers << " viewers, round " << round;
+        ASSERT_EQ(actual.nextOutput, expected.nextOutput)
+            << nameOf(path) << ", " << nViewers << " viewers, round " << round;
+        ++nCompared;
+      }
+    }
+  }
+  EXPECT_GT(nCompared, 0);
+  // Both kinds of screening occur: with a lottery and without.
+  EXPECT_GT(nLotteries, 0);
+  EXPECT_LT(nLotteries, 48);
+}
+
+TEST(FastPathChoiceModel, BatchedPassLeavesTheRunStateAsItWas) {
+  TestDice dice(99);
+  TestCase testCase = someTestCase(dice, 2000, 3, 50);
+  Simulation simulation(testCase);
+  simulation.reset();
+  fillHistory(dice, simulation, 100);
+  const Screening screening = someScreening(dice, testCase, 100);
+  const std::vector<int32_t> lastDayBefore = simulation.lastDay;
+  std::vector<std::vector<int32_t>> seenBefore;
+  for (const std::vector<Viewing>& seen : simulation.viewings) {
+    seenBefore.emplace_back();
+    for (const Viewing& viewing : seen)
+      seenBefore.back().push_back(viewing.nSeen);
+  }
+  // The repeat factors scattered for one film must not leak into the next
+  // film's pass: collect for every film twice in turn and compare with the
+  // reference each time.
+  for (ChoiceModelPath path : fastPaths()) {
+    for (int pass = 0; pass < 2 * testCase.nMovies; ++pass) {
+      Screening other = screening;
+      other.movieNo = pass % testCase.nMovies;
+      other.end = other.start + testCase.movies[other.movieNo].runtime;
+      const Collected expected =
+          collectWith(ChoiceModelPath::Reference, simulation, other, 124, pass);
+      const Collected actual = collectWith(path, simulation, other, 124, pass);
+      ASSERT_EQ(actual.candidates, expected.candidates) << nameOf(path);
+      ASSERT_EQ(actual.nextOutput, expected.nextOutput) << nameOf(path);
+    }
+  }
+  EXPECT_EQ(simulation.lastDay, lastDayBefore);
+  for (size_t m = 0; m < seenBefore.size(); ++m) {
+    ASSERT_EQ(simulation.viewings[m].size(), seenBefore[m].size());
+    for (size_t i = 0; i < seenBefore[m].size(); ++i)
+      EXPECT_EQ(simulation.viewings[m][i].nSeen, seenBefore[m][i]);
+  }
+}
+
+TEST(FastPathAdmission, AdmitCountsRepeatsAndInsertsNewcomersInOrder) {
+  TestDice dice(77);
+  // Viewer indices of one, two and three bytes for the radix passes; film
+  // records from none to almost every viewer; seats from one to more than
+  // the candidates.
+  const int32_t ViewerCounts[4] = {1, 200, 5000, 70000};
+  for (int32_t nViewers : ViewerCounts) {
+    TestCase testCase;
+    testCase.nViewers = nViewers;
+    testCase.nMovies = 1;
+    testCase.viewers.resize(nViewers);
+    testCase.movies.resize(1);
+    for (int round = 0; round < 30; ++round) {
+      Simulation simulation(testCase);
+      simulation.reset();
+      const int32_t density = 1 + dice.below(4);
+      std::vector<int32_t> expectedSeen(nViewers, 0);
+      for (int32_t j = 0; j < nViewers; ++j) {
+        if (dice.below(density * density) != 0) continue;
+        expectedSeen[j] = 1 + dice.below(3);
+        simulation.viewings[0].push_back(Viewing{j, expectedSeen[j]});
+      }
+      // Distinct candidates, ascending as without a lottery or shuffled as
+      // after one.
+      std::vector<int32_t> candidates;
+      const int32_t spread = 1 + dice.below(40);
+      for (int32_t j = 0; j < nViewers; ++j)
+        if (dice.below(spread) == 0) candidates.push_back(j);
+      if (dice.below(2) == 0) {
+        for (size_t i = candidates.size(); i > 1; --i)
+          std::swap(candidates[i - 1],
+                    candidates[dice.below(static_cast<int32_t>(i))]);
+      }
+      const int32_t nCandidates = static_cast<int32_t>(candidates.size());
+      testCase.nSeats = 1 + dice.below(nCandidates + 2);
+      Simulation admitting(testCase);
+      admitting.reset();
+      admitting.viewings = simulation.viewings;
+      const int32_t k = std::min(testCase.nSeats, nCandidates);
+      std::vector<int32_t> expectedLastDay(nViewers, -367);
+      for (int32_t c = 0; c < k; ++c) {
+        expectedSeen[candidates[c]] += 1;
+        expectedLastDay[candidates[c]] = 42;
+      }
+      Screening screening;
+      screening.day = 42;
+      admitting.admit(screening, candidates);
+
+      EXPECT_EQ(admitting.nTicketsSold, k);
+      EXPECT_EQ(admitting.lastDay, expectedLastDay);
+      std::vector<Viewing> expected;
+      for (int32_t j = 0; j < nViewers; ++j)
+        if (expectedSeen[j] > 0)
+          expected.push_back(Viewing{j, expectedSeen[j]});
+      const std::vector<Viewing>& seen = admitting.viewings[0];
+      ASSERT_EQ(seen.size(), expected.size())
+          << nViewers << " viewers, round " << round;
+      for (size_t i = 0; i < seen.size(); ++i) {
+        ASSERT_EQ(seen[i].iViewer, expected[i].iViewer) << "record " << i;
+        ASSERT_EQ(seen[i].nSeen, expected[i].nSeen) << "record " << i;
+      }
+    }
+  }
+}
+
+// A whole schedule: several screenings a day, with few seats so that
+// lotteries run, and films shown again so that repeats count.
+Submission someSchedule(TestDice& dice, const TestCase& testCase,
+                        int32_t nDays) {
+  Submission submission;
+  for (int32_t day = 0; day < nDays; ++day) {
+    int64_t free = int64_t(day) * 1440 + dice.below(600);
+    const int32_t nShows = 1 + dice.below(5);
+    for (int32_t s = 0; s < nShows && free < int64_t(day + 1) * 1440; ++s) {
+      Screening screening;
+      screening.movieNo = dice.below(testCase.nMovies);
+      screening.day = static_cast<int32_t>(free / 1440);
+      screening.startMinute = static_cast<int32_t>(free % 1440);
+      screening.start = free;
+      screening.end = free + testCase.movies[screening.movieNo].runtime;
+      submission.screenings.push_back(screening);
+      free = screening.end + dice.below(60);
+    }
+  }
+  for (int32_t i = 0; i < static_cast<int32_t>(submission.screenings.size());
+       ++i)
+    submission.order.push_back(i);
+  return submission;
+}
+
+// The state of a finished run, for comparison.
+struct RunResult {
+  int32_t nTicketsSold;
+  std::vector<int32_t> lastDay;
+  std::vector<int32_t> viewings;  // iViewer, nSeen of every film in turn
+  uint32_t nextOutput;
+  bool operator==(const RunResult& o) const {
+    return nTicketsSold == o.nTicketsSold && lastDay == o.lastDay &&
+           viewings == o.viewings && nextOutput == o.nextOutput;
+  }
+};
+
+RunResult runWith(ChoiceModelPath path, const TestCase& testCase,
+                  const Submission& schedule, uint32_t seed) {
+  RandomSource::seed(seed);
+  Simulation simulation(testCase);
+  simulation.choiceModelPath = path;
+  simulation.run(schedule);
+  RunResult result;
+  result.nTicketsSold = simulation.nTicketsSold;
+  result.lastDay = simulation.lastDay;
+  for (const std::vector<Viewing>& seen : simulation.viewings) {
+    for (const Viewing& viewing : seen) {
+      result.viewings.push_back(viewing.iViewer);
+      result.viewings.push_back(viewing.nSeen);
+    }
+  }
+  result.nextOutput = RandomSource::next32();
+  return result;
+}
+
+TEST(FastPathRuns, WholeRunsEqualTheReference) {
+  TestDice dice(5);
+  for (int c = 0; c < 12; ++c) {
+    const int32_t nViewers = 50 + dice.below(900);
+    const int32_t nSeats = 1 + dice.below(c % 2 == 0 ? 10 : nViewers);
+    TestCase testCase = someTestCase(dice, nViewers, 1 + dice.below(8), nSeats);
+    // Ordinary running times only, so that a day holds several shows.
+    for (Movie& movie : testCase.movies) movie.runtime = 1 + dice.below(200);
+    const Submission schedule =
+        someSchedule(dice, testCase, 10 + dice.below(20));
+    for (uint32_t seed : {123U, 124U}) {
+      const RunResult expected =
+          runWith(ChoiceModelPath::Reference, testCase, schedule, seed);
+      for (ChoiceModelPath path : fastPaths())
+        ASSERT_TRUE(runWith(path, testCase, schedule, seed) == expected)
+            << nameOf(path) << ", case " << c << ", seed " << seed;
+    }
+  }
+}
+
+}  // namespace
