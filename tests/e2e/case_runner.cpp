@@ -1,6 +1,7 @@
 #include "case_runner.h"
 
 #include <algorithm>
+#include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <iterator>
@@ -22,12 +23,18 @@ bool isCaseDirectory(const fs::path& directory) {
   return false;
 }
 
-std::string withLfLineEnds(const std::string& text) {
-  std::string result;
-  for (size_t i = 0; i < text.size(); i++)
-    if (!(text[i] == '\r' && i + 1 < text.size() && text[i + 1] == '\n'))
-      result += text[i];
-  return result;
+// Copies what is below `from` into the existing folder `to`, file by file:
+// MinGW's standard library refuses whole-folder copies on Windows, where it
+// takes any two paths on one drive for the same file.
+void copyFolder(const fs::path& from, const fs::path& to) {
+  for (const fs::directory_entry& entry : fs::recursive_directory_iterator(from)) {
+    fs::path target = to / fs::relative(entry.path(), from);
+    if (entry.is_directory()) {
+      fs::create_directories(target);
+    } else {
+      fs::copy_file(entry.path(), target);
+    }
+  }
 }
 
 std::string normaliseLine(const std::string& line) {
@@ -77,7 +84,7 @@ CaseOutcome runCase(const std::string& skedomat, const std::string& caseDirector
                     const std::string& workDirectory) {
   fs::remove_all(workDirectory);
   fs::create_directories(workDirectory);
-  fs::copy(caseDirectory, workDirectory, fs::copy_options::recursive);
+  copyFolder(caseDirectory, workDirectory);
 
   std::vector<std::string> arguments = caseArguments(caseDirectory);
   fs::path work(workDirectory);
@@ -97,10 +104,35 @@ CaseOutcome runCase(const std::string& skedomat, const std::string& caseDirector
   return outcome;
 }
 
-std::string normaliseReport(const std::string& report) {
-  std::istringstream lines(withLfLineEnds(report));
+std::string normaliseReport(const std::string& report, const std::string& lineEnd) {
   std::string result;
-  for (std::string line; std::getline(lines, line);) result += normaliseLine(line) + "\n";
-  if (!report.empty() && report.back() != '\n') result.pop_back();
+  size_t begin = 0;
+  while (begin < report.size()) {
+    size_t end = report.find(lineEnd, begin);
+    if (end == std::string::npos) {
+      result += normaliseLine(report.substr(begin));
+      break;
+    }
+    result += normaliseLine(report.substr(begin, end - begin)) + "\n";
+    begin = end + lineEnd.size();
+  }
+  return result;
+}
+
+double reportedCpuSeconds(const std::string& report) {
+  size_t label = report.find(CpuTimeLabel);
+  if (label == std::string::npos) return -1;
+  return std::strtod(report.c_str() + label + CpuTimeLabel.size(), nullptr);
+}
+
+std::string withLineEnds(const std::string& text, const std::string& lineEnd) {
+  std::string result;
+  for (char c : text) {
+    if (c == '\n') {
+      result += lineEnd;
+    } else {
+      result += c;
+    }
+  }
   return result;
 }

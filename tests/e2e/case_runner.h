@@ -32,8 +32,16 @@ CaseOutcome runCase(const std::string& skedomat, const std::string& caseDirector
                     const std::string& workDirectory);
 
 // A report with what may differ between runs and builds replaced: the source
-// position of a check failure and the figures of the CPU-time line. Line ends
-// become LF. Adds a note when the CPU-time line is malformed.
-std::string normaliseReport(const std::string& report);
+// position of a check failure and the figures of the CPU-time line. The report
+// is split into lines at `lineEnd` alone, and the lines are joined with LF, so
+// a line end of another form stays in the text and shows as a difference.
+// Adds a note when the CPU-time line is malformed.
+std::string normaliseReport(const std::string& report, const std::string& lineEnd = "\n");
+
+// The seconds of the report's CPU-time line; -1 when it has none.
+double reportedCpuSeconds(const std::string& report);
+
+// `text` with every LF replaced by `lineEnd`.
+std::string withLineEnds(const std::string& text, const std::string& lineEnd);
 
 #endif  // SKEDOMAT_TESTS_E2E_CASE_RUNNER_H

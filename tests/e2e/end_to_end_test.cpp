@@ -7,6 +7,8 @@
 
 #include <algorithm>
 #include <filesystem>
+#include <fstream>
+#include <iterator>
 #include <string>
 
 #include "case_runner.h"
@@ -19,6 +21,12 @@ namespace {
 std::string skedomatPath;
 std::string dataDirectory;
 std::string scratchDirectory;
+
+// Whether the evaluator under test is the Windows build (set by the build).
+const bool OnWindows = SKEDOMAT_E2E_ON_WINDOWS != 0;
+// How the evaluator ends the lines of its report and of its standard output
+// there; the expected files hold LF line ends.
+const std::string TextLineEnd = OnWindows ? "\r\n" : "\n";
 
 int expectedStatus(const fs::path& caseDirectory) {
   fs::path statusPath = caseDirectory / "status";
@@ -48,7 +56,8 @@ void checkCase(const std::string& name) {
   int status = expectedStatus(caseDirectory);
   EXPECT_EQ(status, outcome.status);
   if (fs::exists(caseDirectory / "stdout.txt")) {
-    EXPECT_EQ(readFile((caseDirectory / "stdout.txt").string()), outcome.standardOutput);
+    EXPECT_EQ(withLineEnds(readFile((caseDirectory / "stdout.txt").string()), TextLineEnd),
+              outcome.standardOutput);
   }
   if (status == 2) {
     EXPECT_EQ(1, std::count(outcome.standardError.begin(),
@@ -61,7 +70,8 @@ void checkCase(const std::string& name) {
     return;
   }
   ASSERT_TRUE(outcome.reportExists) << "no report was written";
-  EXPECT_EQ(normaliseReport(readFile(expected.string())), normaliseReport(outcome.report));
+  EXPECT_EQ(normaliseReport(readFile(expected.string())),
+            normaliseReport(outcome.report, TextLineEnd));
 }
 
 class CaseTest : public testing::Test {
@@ -85,9 +95,11 @@ fs::path prepareWorkFolder(const std::string& name) {
   fs::path work = fs::path(scratchDirectory) / "special" / name;
   fs::remove_all(work);
   fs::create_directories(work);
-  fs::copy(fs::path(dataDirectory) / "driver" / "submission_missing" / "input.txt", work);
-  fs::copy(fs::path(dataDirectory) / "driver" / "report_folder_missing" / "submission.txt",
-           work);
+  fs::copy_file(fs::path(dataDirectory) / "driver" / "submission_missing" / "input.txt",
+                work / "input.txt");
+  fs::copy_file(
+      fs::path(dataDirectory) / "driver" / "report_folder_missing" / "submission.txt",
+      work / "submission.txt");
   return work;
 }
 
@@ -106,7 +118,7 @@ TEST(ReportPath, ALinkToTheSubmissionIsRefusedAndLeavesItUntouched) {
 }
 
 TEST(ReportPath, AFullDiskIsNoSuccess) {
-  if (!fs::exists("/dev/full")) GTEST_SKIP() << "no /dev/full here";
+  if (OnWindows || !fs::exists("/dev/full")) GTEST_SKIP() << "no /dev/full here";
   fs::path work = prepareWorkFolder("full");
   int status = runProgram(fs::absolute(skedomatPath).string(),
                           {"eval", "input.txt", "submission.txt", "/dev/full"},
@@ -115,6 +127,74 @@ TEST(ReportPath, AFullDiskIsNoSuccess) {
   EXPECT_EQ(2, status);
   std::string message = readFile((work / ".stderr").string());
   EXPECT_EQ(1, std::count(message.begin(), message.end(), '\n')) << message;
+}
+
+// Reads a whole file named by a path in any script.
+std::string readFileAt(const fs::path& path) {
+  std::ifstream in(path, std::ios::binary);
+  return std::string(std::istreambuf_iterator<char>(in),
+                     std::istreambuf_iterator<char>());
+}
+
+int runIn(const fs::path& work, const std::vector<std::string>& arguments) {
+  return runProgram(fs::absolute(skedomatPath).string(), arguments, work.string(),
+                    (work / ".stdout").string(), (work / ".stderr").string());
+}
+
+TEST(Paths, NamesInAnyScriptWorkWhateverTheCodePage) {
+  fs::path plain = prepareWorkFolder("ascii_names");
+  ASSERT_EQ(0, runIn(plain, {"eval", "input.txt", "submission.txt", "report.txt"}));
+
+  // UTF-8: "vhod-č", "oddaja-š", "poročila λ", "izid-ž文".
+  const std::string input = "vhod-\xC4\x8D.txt";
+  const std::string submission = "oddaja-\xC5\xA1.txt";
+  const std::string folder = "poro\xC4\x8Dila \xCE\xBB";
+  const std::string report = folder + "/izid-\xC5\xBE\xE6\x96\x87.txt";
+  fs::path work = prepareWorkFolder("unicode_names");
+  fs::rename(work / "input.txt", work / fs::u8path(input));
+  fs::rename(work / "submission.txt", work / fs::u8path(submission));
+  fs::create_directory(work / fs::u8path(folder));
+  ASSERT_EQ(0, runIn(work, {"eval", input, submission, report}));
+
+  std::string written = readFileAt(work / fs::u8path(report));
+  EXPECT_EQ("OK" + TextLineEnd, written.substr(0, 2 + TextLineEnd.size())) << written;
+  EXPECT_EQ(normaliseReport(readFileAt(plain / "report.txt"), TextLineEnd),
+            normaliseReport(written, TextLineEnd));
+}
+
+// Writes a test case of 20 films and `nViewers` viewers, and a submission
+// that screens the films six times a day all year round.
+void writeBusyYear(const fs::path& work, int nViewers) {
+  const int nFilms = 20;
+  std::ofstream testCase(work / "input.txt", std::ios::binary);
+  testCase << "Tavo\n1\n" << nFilms << "\n";
+  for (int film = 0; film < nFilms; film++)
+    testCase << film << "\ntt" << 1000000 + film << "\nFilm " << film << "\n100\n"
+             << 5 + film % 5 << ".5\n1\n" << film % 8 << "\nGenre\n";
+  testCase << nViewers << " 80\n";
+  for (int viewer = 0; viewer < nViewers; viewer++)
+    testCase << 10 + viewer % 12 << ":" << 10 + viewer % 50 << "\n1\n" << viewer % 8
+             << "\nGenre\n";
+
+  const int daysOfYear = 365, screeningsPerDay = 6;
+  std::ofstream schedule(work / "submission.txt", std::ios::binary);
+  schedule << "123456\nTavo\n1\n" << daysOfYear * screeningsPerDay << "\n";
+  for (int day = 0; day < daysOfYear; day++)
+    for (int slot = 0; slot < screeningsPerDay; slot++)
+      schedule << (day + slot) % nFilms << " " << day << " " << 600 + 120 * slot << "\n";
+}
+
+TEST(CpuTime, ALongEvaluationShowsTheUserTimeItTook) {
+  // 3 runs of 2190 screenings for 3000 viewers, 20 million viewer-screenings:
+  // well above the 15.6 ms in which Windows counts CPU time.
+  fs::path work = fs::path(scratchDirectory) / "special" / "cpu_time";
+  fs::remove_all(work);
+  fs::create_directories(work);
+  writeBusyYear(work, 3000);
+  ASSERT_EQ(0, runIn(work, {"eval", "input.txt", "submission.txt", "report.txt"}));
+  std::string report = readFileAt(work / "report.txt");
+  ASSERT_EQ(0, report.compare(0, 2, "OK")) << report;
+  EXPECT_GT(reportedCpuSeconds(report), 0.0) << report;
 }
 
 }  // namespace

@@ -1,5 +1,7 @@
 #include "driver/cpu_timer.h"
 
+#include <cstdint>
+
 #include <gtest/gtest.h>
 
 namespace {
@@ -7,7 +9,7 @@ namespace {
 // Burns CPU time until the timer shows some.
 void spinUntilTicking(const CpuTimer& timer) {
   volatile double sink = 0;
-  for (long i = 0; timer.elapsed() == 0 && i < 4000000000L; i++) sink = sink + 1;
+  for (int64_t i = 0; timer.elapsed() == 0 && i < 4000000000; i++) sink = sink + 1;
 }
 
 TEST(CpuTimer, MeasuresOnlyWhileRunning) {
