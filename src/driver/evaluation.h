@@ -1,14 +1,90 @@
 #ifndef SKEDOMAT_DRIVER_EVALUATION_H
 #define SKEDOMAT_DRIVER_EVALUATION_H
 
+#include <cstdint>
 #include <string>
 #include <vector>
+
+class EAssertion;
+class ReportFile;
+class RunStatistics;
+class Simulation;
+struct Submission;
+struct TestCase;
 
 // Exit statuses of the evaluator.
 const int ExitReportWritten = 0;
 const int ExitUsage = 1;
 const int ExitNoReport = 2;  // the report could not be written, or would
                              // have overwritten an input file
+
+// Simulation runs when the command line names no count.
+const int32_t DefaultRunCount = 3;
+
+// The files and the run count of one evaluation, as the command line names
+// them after the command word.
+struct EvaluationArguments {
+  std::string testCasePath;
+  std::string submissionPath;
+  std::string reportPath;
+  int32_t nSimulacij = DefaultRunCount;
+};
+
+// Takes the three paths and the optional run count from `words` (the
+// arguments after the command word); false when they are not a valid
+// command line. Words after the run count are ignored.
+bool parseEvaluationArguments(const std::vector<std::string>& words,
+                              EvaluationArguments& parsed);
+
+// The step of the evaluation at which a failure reached the guard.
+enum class EvaluationStage { ReadingTestCase, ReadingSubmission, Validating,
+                             Running, Writing };
+
+// What one command makes of an evaluation: how it plays each seeded run and
+// which output it writes of the outcome. `evaluate` calls exactly one of the
+// write operations, under its guard.
+class EvaluationOutput {
+ public:
+  virtual ~EvaluationOutput() = default;
+
+  // Plays one run on a fresh, freshly seeded simulation.
+  virtual void playRun(Simulation& simulation, const Submission& submission);
+
+  virtual void writeSuccess(const TestCase& testCase,
+                            const Submission& submission, int32_t nSimulacij,
+                            int64_t elapsedTicks,
+                            const RunStatistics& statistics) = 0;
+  virtual void writeInvalidSubmission(const TestCase& testCase,
+                                      const Submission& submission,
+                                      const std::string& messages) = 0;
+  virtual void writeCheckFailure(const EAssertion& failure,
+                                 EvaluationStage stage) = 0;
+  virtual void writeUnexpectedError(EvaluationStage stage) = 0;
+};
+
+// Reads, validates and runs, run i seeded with i + 123, and hands the
+// outcome to `output`. The one place where failures of the evaluation are
+// caught.
+void evaluate(const EvaluationArguments& arguments, EvaluationOutput& output);
+
+// Refuses an output path that names one of the input files (opening it
+// would truncate the input): ExitNoReport with one line on standard error;
+// ExitReportWritten when the path may be written.
+int checkOutputPath(const EvaluationArguments& arguments,
+                    const std::string& path);
+
+// Creates or truncates the output file `path` after checkOutputPath.
+// ExitReportWritten when the file is open; otherwise ExitNoReport, with one
+// line on standard error saying why.
+int openOutputFile(const EvaluationArguments& arguments,
+                   const std::string& path, ReportFile& file);
+
+// Closes an output file: ExitReportWritten when every byte reached it,
+// otherwise ExitNoReport with one line on standard error.
+int closeOutputFile(const std::string& path, ReportFile& file);
+
+// The process cannot deliver its output: one line on standard error.
+int outputNotWritten(const std::string& message);
 
 // The whole evaluation of `eval input.txt submission.txt report.txt
 // [nSimulacij]`; `arguments` start with the program and the command word.

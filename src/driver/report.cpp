@@ -7,13 +7,20 @@ void writeInvalidSubmission(ReportFile& report, const std::string& messages) {
   report.write("V oddani datoteki so napake.\n" + messages + "\n-1\n");
 }
 
+std::string checkFailureText(const EAssertion& failure) {
+  return "Napaka [" + failure.file + ":" + intToStr(failure.line) + "]: " +
+         failure.message + "\n-1\n";
+}
+
+std::string unexpectedErrorText() {
+  return "Nepricakovana napaka.  Predlagamo, da obvestis organizatorje "
+         "tekmovanja.\n-1\n";
+}
+
 void writeCheckFailure(ReportFile& report, const EAssertion& failure) {
-  report.write("Napaka [" + failure.file + ":" + intToStr(failure.line) +
-               "]: " + failure.message + "\n-1\n");
+  report.write(checkFailureText(failure));
 }
 
 void writeUnexpectedError(ReportFile& report) {
-  report.write(
-      "Nepricakovana napaka.  Predlagamo, da obvestis organizatorje "
-      "tekmovanja.\n-1\n");
+  report.write(unexpectedErrorText());
 }

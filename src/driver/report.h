@@ -24,4 +24,8 @@ void writeCheckFailure(ReportFile& report, const EAssertion& failure);
 // Any other failure.
 void writeUnexpectedError(ReportFile& report);
 
+// The texts of the two failure forms, final "-1" line included.
+std::string checkFailureText(const EAssertion& failure);
+std::string unexpectedErrorText();
+
 #endif  // SKEDOMAT_DRIVER_REPORT_H

@@ -1,0 +1,154 @@
+#include "driver/explain.h"
+
+#include <cstdio>
+
+#include "driver/assertion.h"
+#include "driver/explain_page.h"
+#include "driver/platform.h"
+#include "driver/report.h"
+#include "driver/report_file.h"
+#include "driver/screening_stats.h"
+#include "driver/screening_table.h"
+
+namespace {
+
+std::string withoutFinalLineEnd(const std::string& text) {
+  return text.substr(0, text.size() - 1);
+}
+
+int explainUsageError() {
+  std::fputs(
+      "Uporaba: Skedomat explain input.txt submission.txt report.html "
+      "[nSimulacij] [--csv tabela.csv]\n[Default: 3 simulacije.]\n",
+      stdout);
+  return ExitUsage;
+}
+
+// What the page says failed, by the step at which the evaluation stopped.
+std::string failedStep(EvaluationStage stage) {
+  switch (stage) {
+    case EvaluationStage::ReadingTestCase:
+      return "Napaka v datoteki s testnim primerom.";
+    case EvaluationStage::ReadingSubmission:
+      return "Napaka v oddani datoteki.";
+    default:
+      return "Ocenjevanje se je ustavilo zaradi napake.";
+  }
+}
+
+// The page of `explain`, and its CSV table when one was asked for. Both are
+// built whole in memory and written at the end, so that a failure while
+// building them leaves only the failure page.
+class ExplainOutput : public EvaluationOutput {
+ public:
+  ExplainOutput(const PageSources& sources, ReportFile& page, ReportFile* table)
+      : sources_(sources), page_(page), table_(table) {}
+
+  void playRun(Simulation& simulation, const Submission& submission) override {
+    stats_.playRun(simulation, submission);
+  }
+
+  void writeSuccess(const TestCase& testCase, const Submission& submission,
+                    int32_t nSimulacij, int64_t elapsedTicks,
+                    const RunStatistics& statistics) override {
+    std::string page = renderResultPage(sources_, testCase, submission, stats_,
+                                        statistics, nSimulacij, elapsedTicks);
+    std::string table =
+        table_ != nullptr ? screeningTableCsv(submission, stats_) : "";
+    write(page, table);
+  }
+
+  void writeInvalidSubmission(const TestCase& testCase,
+                              const Submission& submission,
+                              const std::string& messages) override {
+    write(renderInvalidSubmissionPage(sources_, testCase, submission, messages),
+          ScreeningTableHeader);
+  }
+
+  void writeCheckFailure(const EAssertion& failure,
+                         EvaluationStage stage) override {
+    write(renderFailurePage(sources_, failedStep(stage),
+                            withoutFinalLineEnd(checkFailureText(failure))),
+          ScreeningTableHeader);
+  }
+
+  void writeUnexpectedError(EvaluationStage) override {
+    write(renderFailurePage(sources_, "Nepričakovana napaka.",
+                            withoutFinalLineEnd(unexpectedErrorText())),
+          ScreeningTableHeader);
+  }
+
+ private:
+  void write(const std::string& page, const std::string& table) {
+    page_.write(page);
+    if (table_ != nullptr) table_->write(table);
+  }
+
+  PageSources sources_;
+  ReportFile& page_;
+  ReportFile* table_;
+  ScreeningStats stats_;
+};
+
+// The table must not overwrite the page it accompanies.
+int checkTableIsNotThePage(const ExplainArguments& arguments) {
+  const std::string& page = arguments.evaluation.reportPath;
+  if (arguments.csvPath == page || platform::sameExistingFile(arguments.csvPath, page))
+    return outputNotWritten("tabela \"" + arguments.csvPath +
+                            "\" in porocilo \"" + page +
+                            "\" sta ista datoteka.");
+  return ExitReportWritten;
+}
+
+}  // namespace
+
+bool parseExplainArguments(const std::vector<std::string>& words,
+                           ExplainArguments& parsed) {
+  std::vector<std::string> rest;
+  bool haveTable = false;
+  for (size_t i = 0; i < words.size(); ++i) {
+    if (words[i] != "--csv") {
+      rest.push_back(words[i]);
+      continue;
+    }
+    if (haveTable || i + 1 >= words.size() || words[i + 1].empty()) return false;
+    parsed.csvPath = words[++i];
+    haveTable = true;
+  }
+  return parseEvaluationArguments(rest, parsed.evaluation);
+}
+
+int runExplain(const std::vector<std::string>& arguments) {
+  ExplainArguments parsed;
+  if (arguments.size() < 2 ||
+      !parseExplainArguments(
+          std::vector<std::string>(arguments.begin() + 2, arguments.end()),
+          parsed))
+    return explainUsageError();
+  const bool wantTable = !parsed.csvPath.empty();
+  // Refuse every bad path before anything is created.
+  if (wantTable) {
+    int status = checkOutputPath(parsed.evaluation, parsed.csvPath);
+    if (status == ExitReportWritten) status = checkTableIsNotThePage(parsed);
+    if (status != ExitReportWritten) return status;
+  }
+  ReportFile page;
+  int status = openOutputFile(parsed.evaluation, parsed.evaluation.reportPath, page);
+  if (status != ExitReportWritten) return status;
+  ReportFile table;
+  if (wantTable) {
+    // Now that the page exists, a second spelling of its path shows.
+    status = checkTableIsNotThePage(parsed);
+    if (status == ExitReportWritten)
+      status = openOutputFile(parsed.evaluation, parsed.csvPath, table);
+    if (status != ExitReportWritten) return status;
+  }
+  const PageSources sources{parsed.evaluation.testCasePath,
+                            parsed.evaluation.submissionPath};
+  ExplainOutput output(sources, page, wantTable ? &table : nullptr);
+  evaluate(parsed.evaluation, output);
+  status = closeOutputFile(parsed.evaluation.reportPath, page);
+  if (wantTable && status == ExitReportWritten)
+    status = closeOutputFile(parsed.csvPath, table);
+  return status;
+}
