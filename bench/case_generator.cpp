@@ -91,7 +91,8 @@ int32_t preferredTime(Dice& dice) {
 
 void writeViewer(TextFile& file, Dice& dice) {
   const int32_t t = preferredTime(dice);
-  char text[8];
+  // Room for any two ints, so the compiler need not prove the range of t.
+  char text[32];
   std::snprintf(text, sizeof text, "%02d:%02d", t / 60, t % 60);
   file.line(text);
   writeGenres(file, dice, dice.between(1, 4));
