@@ -105,8 +105,8 @@ while IFS= read -r case_directory; do
   name=${case_directory#"$data_directory"/}
   arguments=$default_arguments
   [ -e "$case_directory/args" ] && arguments=$(cat "$case_directory/args")
-  # shellcheck disable=SC2086 # the arguments are separated by blanks
-  compare_case "$name" "$case_directory" $arguments
+  # The arguments are separated by blanks; double quotes keep blanks inside one.
+  eval "compare_case \"\$name\" \"\$case_directory\" $arguments"
 done < <(find "$data_directory" -mindepth 1 -type d | LC_ALL=C sort |
          while IFS= read -r d; do
            [ -n "$(find "$d" -maxdepth 1 -type f -print -quit)" ] && echo "$d"

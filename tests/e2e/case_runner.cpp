@@ -1,6 +1,7 @@
 #include "case_runner.h"
 
 #include <algorithm>
+#include <cctype>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
@@ -74,9 +75,25 @@ std::string readFile(const std::string& path) {
 std::vector<std::string> caseArguments(const std::string& caseDirectory) {
   fs::path argsPath = fs::path(caseDirectory) / "args";
   std::string line = fs::exists(argsPath) ? readFile(argsPath.string()) : DefaultArguments;
-  std::istringstream words(line);
+  // Blanks separate the arguments; double quotes keep blanks inside one.
   std::vector<std::string> arguments;
-  for (std::string word; words >> word;) arguments.push_back(word);
+  std::string word;
+  bool inWord = false;
+  bool quoted = false;
+  for (char c : line) {
+    if (c == '"') {
+      quoted = !quoted;
+      inWord = true;
+    } else if (!quoted && std::isspace(static_cast<unsigned char>(c))) {
+      if (inWord) arguments.push_back(word);
+      word.clear();
+      inWord = false;
+    } else {
+      word += c;
+      inWord = true;
+    }
+  }
+  if (inWord) arguments.push_back(word);
   return arguments;
 }
 

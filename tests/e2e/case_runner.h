@@ -5,7 +5,8 @@
 #include <vector>
 
 // One end-to-end case: a folder of input files and expectations. The folder
-// holds the inputs, optionally `args` (the arguments after the program name;
+// holds the inputs, optionally `args` (the arguments after the program name,
+// separated by blanks, double quotes keeping blanks inside one;
 // default "eval input.txt submission.txt report.txt"), `status` (expected exit
 // status, default 0), `stdout.txt` (expected standard output) and
 // `expected.txt` (the expected report with LF line ends). Without
