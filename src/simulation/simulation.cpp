@@ -104,19 +104,24 @@ void Simulation::admit(const Screening& screening,
 
 void Simulation::mergeNewcomers(std::vector<Viewing>& seen,
                                 const std::vector<int32_t>& newcomers) {
-  // Merge from the back, in place: each record moves once, to make room for
-  // the newcomers that sort before it.
+  // Merge from the back, in place: the records above each newcomer move once,
+  // in one block, to make room for the newcomers that sort before them.
   const int32_t n = static_cast<int32_t>(seen.size());
   const int32_t nNew = static_cast<int32_t>(newcomers.size());
   seen.resize(static_cast<size_t>(n + nNew), Viewing{-1, -1});
   int32_t iDest = n + nNew;
   int32_t src = n;
   for (int32_t w = nNew - 1; w >= 0; --w) {
-    while (src > 0 && seen[src - 1].iViewer > newcomers[w]) {
-      --src;
-      --iDest;
-      seen[iDest] = seen[src];
-    }
+    const int32_t above = static_cast<int32_t>(
+        std::upper_bound(seen.begin(), seen.begin() + src, newcomers[w],
+                         [](int32_t viewer, const Viewing& viewing) {
+                           return viewer < viewing.iViewer;
+                         }) -
+        seen.begin());
+    std::copy_backward(seen.begin() + above, seen.begin() + src,
+                       seen.begin() + iDest);
+    iDest -= src - above;
+    src = above;
     --iDest;
     seen[iDest] = Viewing{newcomers[w], 1};
   }
