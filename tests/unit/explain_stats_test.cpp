@@ -47,12 +47,7 @@ int32_t playBoth(const TestCase& testCase, const Submission& submission,
 class ExplainStatsWorkedRun : public ::testing::Test {
  protected:
   ExplainStatsWorkedRun()
-      : testCase(makeTestCase({makeMovie(120, 7.5, genresOf({0})),
-                               makeMovie(90, 3.0, genresOf({1, 2}))},
-                              {makeViewer(20 * 60, genresOf({0})),
-                               makeViewer(18 * 60 + 30, genresOf({0, 1})),
-                               makeViewer(9 * 60, genresOf({2}))},
-                              1)),
+      : testCase(workedRunTestCase()),
         schedule(inStartOrder({makeScreening(testCase, 0, 1, 19 * 60),
                                makeScreening(testCase, 0, 0, 19 * 60),
                                makeScreening(testCase, 1, 0, 21 * 60 + 30)})) {}

@@ -45,6 +45,18 @@ inline TestCase makeTestCase(std::vector<Movie> movies, std::vector<Viewer> view
   return testCase;
 }
 
+// The small worked example of a run: one seat; film 0 of 120 minutes rated
+// 7.5 with genre 0, film 1 of 90 minutes rated 3 with genres 1 and 2;
+// viewers preferring 20:00 {0}, 18:30 {0, 1} and 09:00 {2}.
+inline TestCase workedRunTestCase() {
+  return makeTestCase({makeMovie(120, 7.5, genresOf({0})),
+                       makeMovie(90, 3.0, genresOf({1, 2}))},
+                      {makeViewer(20 * 60, genresOf({0})),
+                       makeViewer(18 * 60 + 30, genresOf({0, 1})),
+                       makeViewer(9 * 60, genresOf({2}))},
+                      1);
+}
+
 // A screening with start and end set as validation sets them.
 inline Screening makeScreening(const TestCase& testCase, int32_t movieNo,
                                int32_t day, int32_t startMinute) {

@@ -56,12 +56,7 @@ typedef std::vector<std::pair<int32_t, int32_t>> Records;
 class SimulationWorkedRun : public ::testing::Test {
  protected:
   SimulationWorkedRun()
-      : testCase(makeTestCase({makeMovie(120, 7.5, genresOf({0})),
-                               makeMovie(90, 3.0, genresOf({1, 2}))},
-                              {makeViewer(20 * 60, genresOf({0})),
-                               makeViewer(18 * 60 + 30, genresOf({0, 1})),
-                               makeViewer(9 * 60, genresOf({2}))},
-                              1)),
+      : testCase(workedRunTestCase()),
         schedule(makeSchedule({makeScreening(testCase, 0, 0, 19 * 60),
                                makeScreening(testCase, 1, 0, 21 * 60 + 30),
                                makeScreening(testCase, 0, 1, 19 * 60)})) {}
