@@ -43,18 +43,10 @@ void describeScreening(const Screening& screening, ChoiceInputs& in) {
 
 }  // namespace
 
-void Simulation::collectBatched(const Screening& screening,
-                                std::vector<int32_t>& candidates) {
-  // reset builds the columns; a caller that set up the run's lists by
-  // itself gets them here.
-  if (columns.preferredTime.size() != testCase.viewers.size())
-    columns.build(testCase);
-  const Movie& movie = testCase.movies[screening.movieNo];
-  const std::vector<Viewing>& seen = viewings[screening.movieNo];
-  for (const Viewing& viewing : seen)
-    columns.repeatCount[viewing.iViewer] =
-        static_cast<uint16_t>(std::min(viewing.nSeen, RepeatCounts - 1));
-
+ChoiceInputs choiceInputsFor(const ViewerColumns& columns,
+                             const std::vector<int32_t>& lastDay,
+                             const Screening& screening, const Movie& movie,
+                             uint32_t* bound) {
   ChoiceInputs in;
   in.preferredTime = columns.preferredTime.data();
   in.genres = columns.genres.data();
@@ -67,9 +59,25 @@ void Simulation::collectBatched(const Screening& screening,
   in.day = screening.day;
   in.movieGenres = movie.genres;
   in.rating = ratingFactor(movie.rating);
-  fillDrawBounds(columns.bandTimeCeilings.data(), in.rating,
-                 columns.bound.data());
-  in.bound = columns.bound.data();
+  fillDrawBounds(columns.bandTimeCeilings.data(), in.rating, bound);
+  in.bound = bound;
+  return in;
+}
+
+void Simulation::collectBatched(const Screening& screening,
+                                std::vector<int32_t>& candidates) {
+  // reset builds the columns; a caller that set up the run's lists by
+  // itself gets them here.
+  if (columns.preferredTime.size() != testCase.viewers.size())
+    columns.build(testCase);
+  const Movie& movie = testCase.movies[screening.movieNo];
+  const std::vector<Viewing>& seen = viewings[screening.movieNo];
+  for (const Viewing& viewing : seen)
+    columns.repeatCount[viewing.iViewer] =
+        static_cast<uint16_t>(std::min(viewing.nSeen, RepeatCounts - 1));
+
+  const ChoiceInputs in = choiceInputsFor(columns, lastDay, screening, movie,
+                                         columns.bound.data());
 
   // The viewers in ascending order against the outputs in stream order,
   // one stretch of the generator's block at a time.

@@ -3,6 +3,12 @@
 
 #include <cmath>
 #include <cstdint>
+#include <vector>
+
+#include "simulation/viewer_columns.h"
+
+struct Movie;
+struct Screening;
 
 // The inner loop of the batched choice model: for a range of viewers, the
 // chance p = R x T x G x q x S of each (multiplied in this order, as the
@@ -139,6 +145,13 @@ void findBandTimeCeilings(const double* time, double* ceilings);
 // 1, and rounded multiplication of a non-negative value by a factor of at
 // most 1 never increases it, nor does a smaller T give a larger product.
 void fillDrawBounds(const double* bandTimeCeilings, double q, uint32_t* bound);
+
+// The kernel's inputs for one screening of `movie` over `columns`, with its
+// draw bounds written to `bound` (GenreClasses * DistanceBands entries).
+ChoiceInputs choiceInputsFor(const ViewerColumns& columns,
+                             const std::vector<int32_t>& lastDay,
+                             const Screening& screening, const Movie& movie,
+                             uint32_t* bound);
 
 // True when draw r falls below chance p.
 inline bool drawsBelow(uint32_t r, double p) {

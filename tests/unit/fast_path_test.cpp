@@ -323,35 +323,13 @@ TEST(FastPathBounds, ScreeningBoundsHoldTheLargestChanceOfEveryDistance) {
 }
 
 // The inputs of one screening over `columns`, as collectCandidates builds
-// them.
+// them, with the bounds kept in `bound`.
 ChoiceInputs inputsFor(const ViewerColumns& columns,
                        const std::vector<int32_t>& lastDay,
                        const Screening& screening, const Movie& movie,
                        std::vector<uint32_t>& bound) {
-  ChoiceInputs in;
-  in.preferredTime = columns.preferredTime.data();
-  in.genres = columns.genres.data();
-  in.lastDay = lastDay.data();
-  in.repeatCount = columns.repeatCount.data();
-  in.repeatFactors = columns.repeatFactors.data();
-  in.recency = columns.recency.data();
-  in.time = timeFactor;
-  if (screening.end - screening.start >= 1440) {
-    in.startOfDay = -1;
-    in.endOfDay = 1440;
-    in.wrap = 1440;
-  } else {
-    in.startOfDay = screening.startMinute;
-    in.endOfDay = static_cast<int32_t>(screening.end % 1440);
-    in.wrap = in.startOfDay < in.endOfDay ? 1440 : 0;
-  }
-  in.day = screening.day;
-  in.movieGenres = movie.genres;
-  in.rating = ratingFactor(movie.rating);
   bound.resize(GenreClasses * DistanceBands);
-  fillDrawBounds(columns.bandTimeCeilings.data(), in.rating, bound.data());
-  in.bound = bound.data();
-  return in;
+  return choiceInputsFor(columns, lastDay, screening, movie, bound.data());
 }
 
 // A draw at the edge of chance p: the largest that hits, the smallest that
