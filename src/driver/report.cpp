@@ -4,7 +4,10 @@
 #include "driver/report_file.h"
 
 void writeInvalidSubmission(ReportFile& report, const std::string& messages) {
-  report.write("V oddani datoteki so napake.\n" + messages + "\n-1\n");
+  // In pieces: the messages may be many megabytes.
+  report.write("V oddani datoteki so napake.\n");
+  report.write(messages);
+  report.write("\n-1\n");
 }
 
 std::string checkFailureText(const EAssertion& failure) {
