@@ -516,7 +516,8 @@ TEST(ExplainInBrowser, TheBundledExampleRendersInHeadlessChromium) {
   EXPECT_NEAR(std::stod(facts.score), tickets, 0.005 * static_cast<double>(rows.size()) + 1e-3);
   EXPECT_NE(std::string::npos, dom.find("Night Train to Ljubljana"));
 
-  const fs::path screenshot = folder / "explain.png";
+  // Absolute: the browser runs in `folder`, which may be a relative path.
+  const fs::path screenshot = fs::absolute(folder / "explain.png");
   arguments = headlessArguments(freshFolder("browser-profile-shot"));
   arguments.insert(arguments.end(), {"--hide-scrollbars", "--window-size=1200,2200",
                                      "--screenshot=" + screenshot.string(), url});
