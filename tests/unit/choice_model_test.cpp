@@ -16,13 +16,6 @@
 
 namespace {
 
-std::vector<uint32_t> streamOf(uint32_t seed, int count) {
-  RandomSource::seed(seed);
-  std::vector<uint32_t> outputs(count);
-  for (uint32_t& output : outputs) output = RandomSource::next32();
-  return outputs;
-}
-
 double unitOf(uint32_t output) {
   return std::ldexp(static_cast<double>(output), -32);
 }

@@ -16,19 +16,6 @@
 
 namespace {
 
-Submission inStartOrder(std::vector<Screening> screenings) {
-  Submission submission;
-  submission.screenings = std::move(screenings);
-  for (int32_t i = 0; i < static_cast<int32_t>(submission.screenings.size()); ++i)
-    submission.order.push_back(i);
-  std::stable_sort(submission.order.begin(), submission.order.end(),
-                   [&](int32_t a, int32_t b) {
-                     return submission.screenings[a].start <
-                            submission.screenings[b].start;
-                   });
-  return submission;
-}
-
 // Plays run `run` both ways; the stats' tickets, and Simulation::run's.
 int32_t playBoth(const TestCase& testCase, const Submission& submission,
                  uint32_t seed, ScreeningStats& stats) {
@@ -48,7 +35,7 @@ class ExplainStatsWorkedRun : public ::testing::Test {
  protected:
   ExplainStatsWorkedRun()
       : testCase(workedRunTestCase()),
-        schedule(inStartOrder({makeScreening(testCase, 0, 1, 19 * 60),
+        schedule(scheduleInStartOrder({makeScreening(testCase, 0, 1, 19 * 60),
                                makeScreening(testCase, 0, 0, 19 * 60),
                                makeScreening(testCase, 1, 0, 21 * 60 + 30)})) {}
 
@@ -110,7 +97,7 @@ TEST(ExplainStats, AgreesWithTheRunOnACrowdedRepeatedSchedule) {
   for (int32_t day = 0; day < 60; day += 2)
     screenings.push_back(makeScreening(testCase, 0, day, 18 * 60));
   screenings.push_back(makeScreening(testCase, 1, 61, 23 * 60));  // 25 hours
-  Submission schedule = inStartOrder(screenings);
+  Submission schedule = scheduleInStartOrder(screenings);
 
   ScreeningStats stats;
   int64_t total = 0;
@@ -137,7 +124,7 @@ TEST(ExplainStats, AgreesWithTheRunOnACrowdedRepeatedSchedule) {
 TEST(ExplainStats, EmptyScheduleRecordsNothing) {
   TestCase testCase = makeTestCase({makeMovie(90, 5, genresOf({0}))},
                                    {makeViewer(600, genresOf({0}))}, 1);
-  Submission schedule = inStartOrder({});
+  Submission schedule = scheduleInStartOrder({});
   ScreeningStats stats;
   EXPECT_EQ(0, playBoth(testCase, schedule, 123, stats));
   EXPECT_EQ(1, stats.nRuns());
@@ -148,7 +135,7 @@ TEST(ExplainTable, OneRowPerScreeningInFileOrder) {
   TestCase testCase = makeTestCase(
       {makeMovie(100, 9.0, genresOf({0})), makeMovie(50, 9.0, genresOf({0}))},
       {makeViewer(18 * 60, genresOf({0})), makeViewer(18 * 60, genresOf({0}))}, 1);
-  Submission schedule = inStartOrder({makeScreening(testCase, 1, 3, 1400),
+  Submission schedule = scheduleInStartOrder({makeScreening(testCase, 1, 3, 1400),
                                       makeScreening(testCase, 0, 0, 18 * 60)});
   ScreeningStats stats;
   playBoth(testCase, schedule, 123, stats);

@@ -1,12 +1,15 @@
 #ifndef SKEDOMAT_TESTS_UNIT_MODEL_BUILDERS_H
 #define SKEDOMAT_TESTS_UNIT_MODEL_BUILDERS_H
 
+#include <algorithm>
 #include <cstdint>
 #include <initializer_list>
 #include <utility>
 #include <vector>
 
+#include "simulation/random_source.h"
 #include "submission/screening.h"
+#include "submission/submission.h"
 #include "testcase/test_case.h"
 
 // Small builders of test cases and screenings for tests that need a model in
@@ -67,6 +70,28 @@ inline Screening makeScreening(const TestCase& testCase, int32_t movieNo,
   screening.start = int64_t(day) * 1440 + startMinute;
   screening.end = screening.start + testCase.movies[movieNo].runtime;
   return screening;
+}
+
+// A validated schedule of `screenings`: `order` by start, ties in file order.
+inline Submission scheduleInStartOrder(std::vector<Screening> screenings) {
+  Submission submission;
+  submission.screenings = std::move(screenings);
+  for (int32_t i = 0; i < static_cast<int32_t>(submission.screenings.size()); ++i)
+    submission.order.push_back(i);
+  std::stable_sort(submission.order.begin(), submission.order.end(),
+                   [&](int32_t a, int32_t b) {
+                     return submission.screenings[a].start <
+                            submission.screenings[b].start;
+                   });
+  return submission;
+}
+
+// The first `count` outputs of a freshly seeded stream.
+inline std::vector<uint32_t> streamOf(uint32_t seed, int count) {
+  RandomSource::seed(seed);
+  std::vector<uint32_t> outputs(count);
+  for (uint32_t& output : outputs) output = RandomSource::next32();
+  return outputs;
 }
 
 #endif  // SKEDOMAT_TESTS_UNIT_MODEL_BUILDERS_H

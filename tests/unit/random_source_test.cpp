@@ -6,15 +6,9 @@
 
 #include <gtest/gtest.h>
 
-namespace {
+#include "model_builders.h"
 
-// The first `count` outputs of a freshly seeded stream.
-std::vector<uint32_t> streamOf(uint32_t seed, int count) {
-  RandomSource::seed(seed);
-  std::vector<uint32_t> outputs(count);
-  for (uint32_t& output : outputs) output = RandomSource::next32();
-  return outputs;
-}
+namespace {
 
 // Values of the reference streams below were computed by a separate
 // implementation of the recursion that works on whole 128-bit integers.

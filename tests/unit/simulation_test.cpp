@@ -17,21 +17,6 @@
 
 namespace {
 
-// A validated schedule: the screenings as given, `order` by start.
-Submission makeSchedule(std::vector<Screening> screenings) {
-  Submission submission;
-  submission.screenings = std::move(screenings);
-  for (int32_t i = 0; i < static_cast<int32_t>(submission.screenings.size());
-       ++i)
-    submission.order.push_back(i);
-  std::stable_sort(submission.order.begin(), submission.order.end(),
-                   [&](int32_t a, int32_t b) {
-                     return submission.screenings[a].start <
-                            submission.screenings[b].start;
-                   });
-  return submission;
-}
-
 // The output at `position` (counted from 0) of a freshly seeded stream. It
 // reseeds the one generator, so read the stream under test before calling it.
 uint32_t outputAt(uint32_t seed, int position) {
@@ -57,7 +42,7 @@ class SimulationWorkedRun : public ::testing::Test {
  protected:
   SimulationWorkedRun()
       : testCase(workedRunTestCase()),
-        schedule(makeSchedule({makeScreening(testCase, 0, 0, 19 * 60),
+        schedule(scheduleInStartOrder({makeScreening(testCase, 0, 0, 19 * 60),
                                makeScreening(testCase, 1, 0, 21 * 60 + 30),
                                makeScreening(testCase, 0, 1, 19 * 60)})) {}
 
@@ -153,7 +138,7 @@ TEST(SimulationTest, EmptyScheduleDrawsAndSellsNothing) {
                                    10);
   RandomSource::seed(123);
   Simulation simulation(testCase);
-  simulation.run(makeSchedule({}));
+  simulation.run(scheduleInStartOrder({}));
   EXPECT_EQ(simulation.nTicketsSold, 0);
   EXPECT_EQ(simulation.lastDay, std::vector<int32_t>(50, -367));
   ASSERT_EQ(simulation.viewings.size(), 1u);
@@ -285,7 +270,7 @@ class SimulationBusySchedule : public ::testing::Test {
         screenings.push_back(
             makeScreening(testCase, (day + slot) % 6, day, Starts[slot]));
     }
-    return makeSchedule(screenings);
+    return scheduleInStartOrder(screenings);
   }
 
   TestCase testCase;
