@@ -35,26 +35,6 @@ void sortViewerIndices(int32_t* values, int32_t n) {
   if (from != values) std::copy(from, from + n, values);
 }
 
-// The first position at or after `from` whose record is not of a viewer
-// below v. Seats are usually few against a film's records, so the search
-// doubles its steps from `from` and then bisects the last step: logarithmic
-// in the distance moved rather than linear.
-int32_t findViewer(const std::vector<Viewing>& seen, int32_t from, int32_t v) {
-  const int32_t n = static_cast<int32_t>(seen.size());
-  int32_t low = from;   // every record in [from, low) is below v
-  int32_t high = from;  // n, or a record not below v once the steps stop
-  for (int32_t step = 1; high < n && seen[high].iViewer < v; step *= 2) {
-    low = high + 1;
-    high = std::min(n, high + step);
-  }
-  return static_cast<int32_t>(
-      std::lower_bound(seen.begin() + low, seen.begin() + high, v,
-                       [](const Viewing& viewing, int32_t viewer) {
-                         return viewing.iViewer < viewer;
-                       }) -
-      seen.begin());
-}
-
 }  // namespace
 
 void Simulation::reset() {
@@ -91,7 +71,10 @@ void Simulation::admit(const Screening& screening,
   for (int32_t c = 0; c < k; ++c) {
     const int32_t v = candidates[c];
     lastDay[v] = screening.day;
-    i = findViewer(seen, i, v);
+    // The winners are few against the film's records, but far apart only
+    // when the list is long: a plain scan, one mispredicted exit per
+    // winner, beat a galloping search, which mispredicts at every step.
+    while (i < n && seen[i].iViewer < v) ++i;
     if (i < n && seen[i].iViewer == v) {
       seen[i].nSeen += 1;
       ++i;
@@ -104,26 +87,19 @@ void Simulation::admit(const Screening& screening,
 
 void Simulation::mergeNewcomers(std::vector<Viewing>& seen,
                                 const std::vector<int32_t>& newcomers) {
-  // Merge from the back, in place: the records above each newcomer move once,
-  // in one block, to make room for the newcomers that sort before them.
+  // Merge from the back, in place: every record above a newcomer moves up
+  // by the number of newcomers below it, in one scan over the list.
   const int32_t n = static_cast<int32_t>(seen.size());
   const int32_t nNew = static_cast<int32_t>(newcomers.size());
   seen.resize(static_cast<size_t>(n + nNew), Viewing{-1, -1});
+  Viewing* records = seen.data();
   int32_t iDest = n + nNew;
   int32_t src = n;
   for (int32_t w = nNew - 1; w >= 0; --w) {
-    const int32_t above = static_cast<int32_t>(
-        std::upper_bound(seen.begin(), seen.begin() + src, newcomers[w],
-                         [](int32_t viewer, const Viewing& viewing) {
-                           return viewer < viewing.iViewer;
-                         }) -
-        seen.begin());
-    std::copy_backward(seen.begin() + above, seen.begin() + src,
-                       seen.begin() + iDest);
-    iDest -= src - above;
-    src = above;
-    --iDest;
-    seen[iDest] = Viewing{newcomers[w], 1};
+    const int32_t newcomer = newcomers[w];
+    while (src > 0 && records[src - 1].iViewer > newcomer)
+      records[--iDest] = records[--src];
+    records[--iDest] = Viewing{newcomer, 1};
   }
   Assert(iDest >= 0);
 }
