@@ -41,12 +41,44 @@ void describeScreening(const Screening& screening, ChoiceInputs& in) {
       in.startOfDay < in.endOfDay ? static_cast<int32_t>(MinutesPerDay) : 0;
 }
 
+// The viewers 0 .. nViewers - 1 in ascending order against the outputs in
+// stream order, one stretch of the generator's block at a time; returns how
+// many the kernel selected. The stretches start at multiples of
+// VectorGroup, so that the vector kernel sees whole groups: the draws of a
+// group that straddles the end of a block are copied into one piece.
+int32_t selectViewers(ChoiceKernel kernel, const ChoiceInputs& in,
+                      int32_t nViewers, int32_t* selected) {
+  int32_t nSelected = 0;
+  for (int32_t first = 0; first < nViewers;) {
+    const uint32_t* draws = nullptr;
+    const int32_t count = RandomSource::nextOutputs(nViewers - first, draws);
+    const int32_t end = first + count;
+    const int32_t whole =
+        end == nViewers ? count : count - end % VectorGroup;
+    nSelected += kernel(in, first, whole, draws, selected + nSelected);
+    first += whole;
+    if (whole == count) continue;
+    uint32_t straddling[VectorGroup];
+    const int32_t groupSize = std::min(VectorGroup, nViewers - first);
+    std::copy(draws + whole, draws + count, straddling);
+    for (int32_t filled = count - whole; filled < groupSize;) {
+      const int32_t more = RandomSource::nextOutputs(groupSize - filled, draws);
+      std::copy(draws, draws + more, straddling + filled);
+      filled += more;
+    }
+    nSelected +=
+        kernel(in, first, groupSize, straddling, selected + nSelected);
+    first += groupSize;
+  }
+  return nSelected;
+}
+
 }  // namespace
 
 ChoiceInputs choiceInputsFor(const ViewerColumns& columns,
                              const std::vector<int32_t>& lastDay,
                              const Screening& screening, const Movie& movie,
-                             uint32_t* bound) {
+                             ScreeningBounds& bounds) {
   ChoiceInputs in;
   in.preferredTime = columns.preferredTime.data();
   in.genres = columns.genres.data();
@@ -59,8 +91,11 @@ ChoiceInputs choiceInputsFor(const ViewerColumns& columns,
   in.day = screening.day;
   in.movieGenres = movie.genres;
   in.rating = ratingFactor(movie.rating);
-  fillDrawBounds(columns.bandTimeCeilings.data(), in.rating, bound);
-  in.bound = bound;
+  fillDrawBounds(columns.bandTimeCeilings.data(), in.rating, bounds.draw);
+  fillTopByteBounds(bounds);
+  in.bound = bounds.draw;
+  in.topByteBound = bounds.topByte;
+  in.groupedTime = columns.groupedTime.data();
   return in;
 }
 
@@ -76,21 +111,13 @@ void Simulation::collectBatched(const Screening& screening,
     columns.repeatCount[viewing.iViewer] =
         static_cast<uint16_t>(std::min(viewing.nSeen, RepeatCounts - 1));
 
-  const ChoiceInputs in = choiceInputsFor(columns, lastDay, screening, movie,
-                                         columns.bound.data());
+  const ChoiceInputs in =
+      choiceInputsFor(columns, lastDay, screening, movie, columns.bounds);
 
-  // The viewers in ascending order against the outputs in stream order,
-  // one stretch of the generator's block at a time.
-  const ChoiceKernel kernel = kernelFor(choiceModelPath);
+  const int32_t nSelected =
+      selectViewers(kernelFor(choiceModelPath), in, testCase.nViewers,
+                    columns.selected.data());
   int32_t* selected = columns.selected.data();
-  int32_t nSelected = 0;
-  for (int32_t first = 0; first < testCase.nViewers;) {
-    const uint32_t* draws = nullptr;
-    const int32_t count =
-        RandomSource::nextOutputs(testCase.nViewers - first, draws);
-    nSelected += kernel(in, first, count, draws, selected + nSelected);
-    first += count;
-  }
 
   for (const Viewing& viewing : seen) columns.repeatCount[viewing.iViewer] = 0;
   candidates.assign(selected, selected + nSelected);

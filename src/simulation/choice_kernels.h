@@ -34,6 +34,11 @@ struct ChoiceInputs {
   // draw that can fall below the chance of a viewer of class c at a distance
   // of band b (see fillDrawBounds).
   const uint32_t* bound;
+  // The top-byte bounds of the screening (see ScreeningBounds::topByte).
+  const uint8_t* topByteBound;
+  // Preferred times of the complete groups of VectorGroup viewers, each
+  // group in the lane order of the vector kernel (see ViewerColumns).
+  const int16_t* groupedTime;
   // The screening. The distance of preferred time t is
   // max(0, min(max(a, b), min(a, b) + wrap)) with a = startOfDay - t and
   // b = t - endOfDay; see distanceOf.
@@ -85,8 +90,7 @@ const int32_t MaxDistance = 720;
 // 0.1, halved with every further viewing (exact: only the exponent moves).
 inline double repeatFactor(int32_t nSeen) { return std::ldexp(0.1, 1 - nSeen); }
 
-// The genre classes in the order of their factors: none shared, one, more.
-const int32_t GenreClasses = 3;
+// The factors of the genre classes (see GenreClasses).
 const double GenreClassFactors[GenreClasses] = {0.1, 0.9, 1.0};
 // The class of the shared genres: none, exactly one (x & (x - 1) clears the
 // lowest bit, so it is 0 exactly when at most one bit is set), or more. The
@@ -102,11 +106,21 @@ inline double genreFactorOf(uint32_t shared) {
 inline int32_t minOf(int32_t a, int32_t b) { return a < b ? a : b; }
 inline int32_t maxOf(int32_t a, int32_t b) { return a > b ? a : b; }
 
-// Distances fall into 16 bands of 16 minutes, the last one open-ended:
-// few enough for the bounds of a screening to fit two vector registers.
-const int32_t DistanceBands = 16;
+// The band of a distance (see DistanceBands).
 inline int32_t bandOf(int32_t distance) {
   return minOf(distance >> 4, DistanceBands - 1);
+}
+
+// The AVX2 kernel tests viewers in groups of 32, from a viewer index that is
+// a multiple of 32. It narrows the draws to their top bytes with two rounds
+// of packing instructions, which interleave the halves of their registers;
+// so that the times line up with the draws without reordering at run time,
+// the preferred times of a group are stored in the order of the packed
+// 16-bit values, in which position P holds the group's viewer P with bits 2
+// and 3 swapped (ViewerColumns::groupedTime).
+const int32_t VectorGroup = 32;
+inline int32_t groupedViewerOf(int32_t position) {
+  return (position & ~12) | (position & 4) << 1 | (position & 8) >> 1;
 }
 
 // The time-of-day distance of preferred time t to the screening.
@@ -146,12 +160,22 @@ void findBandTimeCeilings(const double* time, double* ceilings);
 // most 1 never increases it, nor does a smaller T give a larger product.
 void fillDrawBounds(const double* bandTimeCeilings, double q, uint32_t* bound);
 
+// The top byte of every draw below a draw bound B is at most
+// (B - 1) >> 24: a bound on whole draws as one on their top bytes alone.
+inline uint8_t topByteBoundOf(uint32_t bound) {
+  return static_cast<uint8_t>((bound - 1) >> 24);
+}
+
+
+// Fills bounds.topByte from bounds.draw.
+void fillTopByteBounds(ScreeningBounds& bounds);
+
 // The kernel's inputs for one screening of `movie` over `columns`, with its
-// draw bounds written to `bound` (GenreClasses * DistanceBands entries).
+// bounds written to `bounds`.
 ChoiceInputs choiceInputsFor(const ViewerColumns& columns,
                              const std::vector<int32_t>& lastDay,
                              const Screening& screening, const Movie& movie,
-                             uint32_t* bound);
+                             ScreeningBounds& bounds);
 
 // True when draw r falls below chance p.
 inline bool drawsBelow(uint32_t r, double p) {

@@ -19,3 +19,11 @@ void fillDrawBounds(const double* bandTimeCeilings, double q, uint32_t* bound) {
     }
   }
 }
+
+void fillTopByteBounds(ScreeningBounds& bounds) {
+  for (int32_t b = 0; b < DistanceBands; ++b) {
+    bounds.topByte[b] = topByteBoundOf(bounds.draw[b]);
+    bounds.topByte[DistanceBands + b] =
+        topByteBoundOf(bounds.draw[2 * DistanceBands + b]);
+  }
+}

@@ -5,6 +5,8 @@
 // are compiled for AVX2 through the target attribute alone, so the rest of
 // the program stays plain x86-64 and the choice is made at run time.
 
+#include <algorithm>
+
 #include "simulation/choice_kernels.h"
 #include "simulation/sfmt_block.h"
 
@@ -208,10 +210,6 @@ __attribute__((target("avx2"))) inline __m256d genreFactors4(
                           _mm256_castsi256_pd(_mm256_cvtepi32_epi64(none)));
 }
 
-}  // namespace
-
-namespace {
-
 // The time-of-day distances of eight viewers.
 __attribute__((target("avx2"))) inline __m256i distances8(
     const ChoiceInputs& in, __m256i t) {
@@ -222,89 +220,6 @@ __attribute__((target("avx2"))) inline __m256i distances8(
       _mm256_min_epi32(_mm256_max_epi32(a, b),
                        _mm256_add_epi32(_mm256_min_epi32(a, b),
                                         _mm256_set1_epi32(in.wrap))));
-}
-
-// The draw bounds of one genre class as two registers of eight bands.
-struct ClassBounds {
-  __m256i low;
-  __m256i high;
-};
-
-// The bounds of one genre class, from the screening's table.
-__attribute__((target("avx2"))) inline ClassBounds classBoundsOf(
-    const ChoiceInputs& in, int32_t genreClass) {
-  const uint32_t* bound = in.bound + genreClass * DistanceBands;
-  ClassBounds bounds;
-  bounds.low = _mm256_loadu_si256(reinterpret_cast<const __m256i*>(bound));
-  bounds.high = _mm256_loadu_si256(reinterpret_cast<const __m256i*>(bound + 8));
-  return bounds;
-}
-
-// The bounds of eight bands; highHalf marks the lanes of bands 8 .. 15.
-__attribute__((target("avx2"))) inline __m256i lookUpBound(
-    const ClassBounds& bounds, __m256i band, __m256i highHalf) {
-  return _mm256_blendv_epi8(_mm256_permutevar8x32_epi32(bounds.low, band),
-                            _mm256_permutevar8x32_epi32(bounds.high, band),
-                            highHalf);
-}
-
-// First pass over a stretch of at most MaxStretch viewers: writes the
-// offsets (from `first`) of those whose draw lies below the bound of their
-// distance band and genre class (none shared, or one or more), ascending,
-// and returns how many. Everyone else draws above their chance, since the
-// chance never exceeds the bound.
-__attribute__((target("avx2,popcnt"))) int32_t boundPass(const ChoiceInputs& in,
-                                                         int32_t first,
-                                                         int32_t count,
-                                                         const uint32_t* draws,
-                                                         int32_t* survivors) {
-  const __m256i signBit = _mm256_set1_epi32(static_cast<int>(0x80000000U));
-  __m256i offset = _mm256_setr_epi32(0, 1, 2, 3, 4, 5, 6, 7);
-  int32_t n = 0;
-  int32_t i = 0;
-  const ClassBounds noGenre = classBoundsOf(in, 0);
-  const ClassBounds moreGenres = classBoundsOf(in, 2);
-  const __m256i movieGenres =
-      _mm256_set1_epi32(static_cast<int>(in.movieGenres));
-  const __m256i lastBand = _mm256_set1_epi32(DistanceBands - 1);
-  const __m256i seven = _mm256_set1_epi32(7);
-  for (; i + 8 <= count; i += 8) {
-    const __m256i t = _mm256_cvtepi16_epi32(_mm_loadu_si128(
-        reinterpret_cast<const __m128i*>(in.preferredTime + first + i)));
-    // The bound of each viewer's band and class: per class two in-register
-    // table lookups of eight entries, chosen by bit 3 of the band, then the
-    // class's. Viewers who share one genre get the bound of those who share
-    // more: 0.9 against 1.0 rejects few more viewers, and the saved lookups
-    // cost more than those few exact tests.
-    const __m256i band =
-        _mm256_min_epi32(_mm256_srli_epi32(distances8(in, t), 4), lastBand);
-    const __m256i highHalf = _mm256_cmpgt_epi32(band, seven);
-    const __m256i noGenreBound = lookUpBound(noGenre, band, highHalf);
-    const __m256i genreBound = lookUpBound(moreGenres, band, highHalf);
-    const __m256i shared = _mm256_and_si256(
-        _mm256_loadu_si256(
-            reinterpret_cast<const __m256i*>(in.genres + first + i)),
-        movieGenres);
-    const __m256i bound =
-        _mm256_blendv_epi8(genreBound, noGenreBound,
-                           _mm256_cmpeq_epi32(shared, _mm256_setzero_si256()));
-    const __m256i drawn =
-        _mm256_loadu_si256(reinterpret_cast<const __m256i*>(draws + i));
-    // Unsigned draw < bound, as a signed comparison of both with the sign
-    // bit flipped.
-    const __m256i below = _mm256_cmpgt_epi32(_mm256_xor_si256(bound, signBit),
-                                             _mm256_xor_si256(drawn, signBit));
-    const int mask = _mm256_movemask_ps(_mm256_castsi256_ps(below));
-    const __m256i pack = _mm256_load_si256(
-        reinterpret_cast<const __m256i*>(packTable.lanes[mask]));
-    _mm256_storeu_si256(reinterpret_cast<__m256i*>(survivors + n),
-                        _mm256_permutevar8x32_epi32(offset, pack));
-    n += __builtin_popcount(static_cast<unsigned>(mask));
-    offset = _mm256_add_epi32(offset, _mm256_set1_epi32(8));
-  }
-  // The last few go to the exact pass unfiltered.
-  for (; i < count; ++i) survivors[n++] = i;
-  return n;
 }
 
 // Second pass: the exact chance of four surviving viewers at the offsets
@@ -357,37 +272,179 @@ __attribute__((target("avx2"))) inline int exactHits4(const ChoiceInputs& in,
 
 const int32_t MaxStretch = 1024;
 
+// The screening's constants of the AVX2 pass, in registers.
+struct GroupPassConstants {
+  __m256i startOfDay;  // 16-bit lanes
+  __m256i endOfDay;
+  __m256i wrap;
+  __m256i lastBand;  // 8-bit lanes
+  __m256i movieGenres;
+  __m256i noGenreBounds;    // the 16 top-byte bounds, in both halves
+  __m256i someGenreBounds;
+};
+
+__attribute__((target("avx2"))) GroupPassConstants groupPassConstantsOf(
+    const ChoiceInputs& in) {
+  GroupPassConstants c;
+  c.startOfDay = _mm256_set1_epi16(static_cast<int16_t>(in.startOfDay));
+  c.endOfDay = _mm256_set1_epi16(static_cast<int16_t>(in.endOfDay));
+  c.wrap = _mm256_set1_epi16(static_cast<int16_t>(in.wrap));
+  c.lastBand = _mm256_set1_epi8(DistanceBands - 1);
+  c.movieGenres = _mm256_set1_epi32(static_cast<int>(in.movieGenres));
+  c.noGenreBounds = _mm256_broadcastsi128_si256(
+      _mm_load_si128(reinterpret_cast<const __m128i*>(in.topByteBound)));
+  c.someGenreBounds = _mm256_broadcastsi128_si256(_mm_load_si128(
+      reinterpret_cast<const __m128i*>(in.topByteBound + DistanceBands)));
+  return c;
+}
+
+// The distance bands (distance / 16, at most 255) of sixteen viewers, in
+// 16-bit lanes. The distances are at most 720 and the sums of the formula
+// at most 2880, well within 16 bits.
+__attribute__((target("avx2"))) inline __m256i bands16(
+    const GroupPassConstants& c, __m256i t) {
+  const __m256i a = _mm256_sub_epi16(c.startOfDay, t);
+  const __m256i b = _mm256_sub_epi16(t, c.endOfDay);
+  const __m256i distance = _mm256_max_epi16(
+      _mm256_setzero_si256(),
+      _mm256_min_epi16(_mm256_max_epi16(a, b),
+                       _mm256_add_epi16(_mm256_min_epi16(a, b), c.wrap)));
+  return _mm256_srli_epi16(distance, 4);
+}
+
+// -1 in the 32-bit lanes of the eight viewers from `genres` who share no
+// genre with the film, 0 in the others.
+__attribute__((target("avx2"))) inline __m256i sharesNone8(
+    const GroupPassConstants& c, const uint32_t* genres) {
+  const __m256i shared = _mm256_and_si256(
+      _mm256_loadu_si256(reinterpret_cast<const __m256i*>(genres)),
+      c.movieGenres);
+  return _mm256_cmpeq_epi32(shared, _mm256_setzero_si256());
+}
+
+// The top bytes of eight draws, each in the low byte of its 32-bit lane.
+__attribute__((target("avx2"))) inline __m256i topBytes8(
+    const uint32_t* draws) {
+  return _mm256_srli_epi32(
+      _mm256_loadu_si256(reinterpret_cast<const __m256i*>(draws)), 24);
+}
+
+// Bit v (0 .. 31) of the result is bit p of the byte mask `packed`, where
+// byte p of the packed registers holds viewer v: p = 16 x half + 4 x group
+// + lane takes viewer 8 x group + 4 x half + lane. So the nibbles of the
+// low half go to the even nibbles and those of the high half to the odd.
+inline uint32_t viewerOrderOf(uint32_t packed) {
+  uint32_t low = packed & 0xFFFF;
+  uint32_t high = packed >> 16;
+  low = (low | low << 8) & 0x00FF00FF;
+  low = (low | low << 4) & 0x0F0F0F0F;
+  high = (high | high << 8) & 0x00FF00FF;
+  high = (high | high << 4) & 0x0F0F0F0F;
+  return low | high << 4;
+}
+
+// The viewers first .. first + 31 (first a multiple of 32) whose draw may
+// fall below their chance: bit v is set when viewer first + v's draw is at
+// most the top-byte bound of the viewer's distance band and genre class.
+// All other viewers miss, since their chance never exceeds that bound.
+__attribute__((target("avx2"))) inline uint32_t groupSurvivors(
+    const ChoiceInputs& in, const GroupPassConstants& c, int32_t first,
+    const uint32_t* draws) {
+  const int16_t* time = in.groupedTime + first;
+  // Packing 16-bit lanes to bytes saturates, so bands above 255 cannot
+  // arise; then every band from 15 on is the last.
+  const __m256i bands = _mm256_min_epu8(
+      _mm256_packus_epi16(
+          bands16(c, _mm256_loadu_si256(reinterpret_cast<const __m256i*>(time))),
+          bands16(c, _mm256_loadu_si256(
+                         reinterpret_cast<const __m256i*>(time + 16)))),
+      c.lastBand);
+  // The same two rounds of packing put the genre masks and the draws in
+  // the order of the times (see groupedViewerOf).
+  const uint32_t* genres = in.genres + first;
+  const __m256i none = _mm256_packs_epi16(
+      _mm256_packs_epi32(sharesNone8(c, genres), sharesNone8(c, genres + 8)),
+      _mm256_packs_epi32(sharesNone8(c, genres + 16),
+                         sharesNone8(c, genres + 24)));
+  const __m256i top = _mm256_packus_epi16(
+      _mm256_packus_epi32(topBytes8(draws), topBytes8(draws + 8)),
+      _mm256_packus_epi32(topBytes8(draws + 16), topBytes8(draws + 24)));
+  const __m256i bound =
+      _mm256_blendv_epi8(_mm256_shuffle_epi8(c.someGenreBounds, bands),
+                         _mm256_shuffle_epi8(c.noGenreBounds, bands), none);
+  const __m256i atMost = _mm256_cmpeq_epi8(_mm256_min_epu8(top, bound), top);
+  return viewerOrderOf(static_cast<uint32_t>(_mm256_movemask_epi8(atMost)));
+}
+
+// Appends the offsets base + v of the set bits v of `mask` to
+// survivors[n ..], ascending, eight bits at a time without a branch, and
+// returns the new count. survivors needs room for 8 entries beyond it.
+__attribute__((target("avx2,popcnt"))) inline int32_t appendSurvivors(
+    uint32_t mask, int32_t base, int32_t* survivors, int32_t n) {
+  for (int32_t byte = 0; byte < 4; ++byte) {
+    const uint32_t bits = (mask >> (8 * byte)) & 0xFF;
+    const __m256i lanes = _mm256_load_si256(
+        reinterpret_cast<const __m256i*>(packTable.lanes[bits]));
+    _mm256_storeu_si256(
+        reinterpret_cast<__m256i*>(survivors + n),
+        _mm256_add_epi32(lanes, _mm256_set1_epi32(base + 8 * byte)));
+    n += __builtin_popcount(bits);
+  }
+  return n;
+}
+
+// First pass over a stretch of whole groups (count a multiple of 32, at
+// most MaxStretch, first a multiple of 32): the offsets from `first` of the
+// viewers that groupSurvivors lets through, ascending; returns how many.
+__attribute__((target("avx2,popcnt"))) int32_t boundPass(const ChoiceInputs& in,
+                                                         int32_t first,
+                                                         int32_t count,
+                                                         const uint32_t* draws,
+                                                         int32_t* survivors) {
+  const GroupPassConstants constants = groupPassConstantsOf(in);
+  int32_t n = 0;
+  for (int32_t i = 0; i < count; i += VectorGroup)
+    n = appendSurvivors(groupSurvivors(in, constants, first + i, draws + i), i,
+                        survivors, n);
+  return n;
+}
+
 }  // namespace
 
-// Two passes: a cheap one on eight viewers at a time that rejects everyone
-// whose draw lies above the bound of their genre class and distance band
-// (most viewers prefer another time of day or share no genre with the
-// film), then the exact chance for the few who remain.
+// Two passes: a cheap one on 32 viewers at a time that compares the top
+// byte of each draw with a bound for the viewer's genre class and distance
+// band (most viewers prefer another time of day or share no genre with the
+// film, so few draws pass), then the exact chance for the few who remain,
+// four at a time. Viewers outside whole groups go straight to the exact test.
 __attribute__((target("avx2,popcnt"))) int32_t selectViewersAvx2(
     const ChoiceInputs& in, int32_t first, int32_t count, const uint32_t* draws,
     int32_t* selected) {
   int32_t n = 0;
-  for (int32_t begin = 0; begin < count; begin += MaxStretch) {
+  const auto testExactly = [&](int32_t offset) {
+    const int32_t j = first + offset;
+    selected[n] = j;
+    n += drawsBelow(draws[offset], chanceOf(in, j)) ? 1 : 0;
+  };
+  int32_t i = 0;
+  for (; i < count && (first + i) % VectorGroup != 0; ++i) testExactly(i);
+  while (count - i >= VectorGroup) {
     const int32_t length =
-        count - begin < MaxStretch ? count - begin : MaxStretch;
+        std::min(MaxStretch, (count - i) / VectorGroup * VectorGroup);
     int32_t survivors[MaxStretch + 8];
     const int32_t nSurvivors =
-        boundPass(in, first + begin, length, draws + begin, survivors);
+        boundPass(in, first + i, length, draws + i, survivors);
     int32_t k = 0;
     for (; k + 4 <= nSurvivors; k += 4) {
-      const int mask =
-          exactHits4(in, first + begin, survivors + k, draws + begin);
+      const int mask = exactHits4(in, first + i, survivors + k, draws + i);
       for (int lane = 0; lane < 4; ++lane) {
-        selected[n] = first + begin + survivors[k + lane];
+        selected[n] = first + i + survivors[k + lane];
         n += (mask >> lane) & 1;
       }
     }
-    for (; k < nSurvivors; ++k) {
-      const int32_t j = first + begin + survivors[k];
-      selected[n] = j;
-      n += drawsBelow(draws[begin + survivors[k]], chanceOf(in, j)) ? 1 : 0;
-    }
+    for (; k < nSurvivors; ++k) testExactly(i + survivors[k]);
+    i += length;
   }
+  for (; i < count; ++i) testExactly(i);
   return n;
 }
 

@@ -11,6 +11,11 @@ void ViewerColumns::build(const TestCase& testCase) {
     preferredTime.push_back(static_cast<int16_t>(viewer.preferredTime));
     genres.push_back(viewer.genres);
   }
+  const size_t nGrouped = preferredTime.size() / VectorGroup * VectorGroup;
+  groupedTime.resize(nGrouped);
+  for (size_t group = 0; group < nGrouped; group += VectorGroup)
+    for (int32_t p = 0; p < VectorGroup; ++p)
+      groupedTime[group + p] = preferredTime[group + groupedViewerOf(p)];
   repeatCount.assign(testCase.viewers.size(), 0);
   repeatFactors.assign(RepeatCounts, 1.0);
   for (int32_t m = 1; m < RepeatCounts; ++m) repeatFactors[m] = repeatFactor(m);
@@ -18,7 +23,6 @@ void ViewerColumns::build(const TestCase& testCase) {
   recency.resize(RecencyEntries, 1.0);
   bandTimeCeilings.resize(DistanceBands);
   findBandTimeCeilings(timeFactor, bandTimeCeilings.data());
-  bound.resize(GenreClasses * DistanceBands);
   // Eight spare entries: a vector kernel stores a whole register of lanes.
   selected.resize(testCase.viewers.size() + 8);
 }

@@ -4,6 +4,8 @@
 #include <cstdint>
 #include <vector>
 
+#include "simulation/screening_bounds.h"
+
 struct TestCase;
 
 // The viewers' fields that the batched choice model reads, each in one
@@ -15,6 +17,10 @@ struct ViewerColumns {
 
   std::vector<int16_t> preferredTime;
   std::vector<uint32_t> genres;
+  // The preferred times of each complete group of VectorGroup viewers,
+  // reordered within the group as the vector kernel reads them (see
+  // groupedViewerOf).
+  std::vector<int16_t> groupedTime;
   // The viewing count per viewer, capped at RepeatCounts - 1: 0 between
   // screenings; during one screening's pass the film's viewers hold theirs.
   std::vector<uint16_t> repeatCount;
@@ -24,9 +30,8 @@ struct ViewerColumns {
   std::vector<double> recency;
   // The largest time factor of each distance band.
   std::vector<double> bandTimeCeilings;
-  // The screening's draw bounds by genre class and distance band (see
-  // ChoiceInputs::bound).
-  std::vector<uint32_t> bound;
+  // The screening's bounds.
+  ScreeningBounds bounds;
   // Room for the kernels' output: one entry per viewer and one register.
   std::vector<int32_t> selected;
 };

@@ -322,15 +322,6 @@ TEST(FastPathBounds, ScreeningBoundsHoldTheLargestChanceOfEveryDistance) {
   EXPECT_GT(nTight, 101 * GenreClasses * DistanceBands * 9 / 10);
 }
 
-// The inputs of one screening over `columns`, as collectCandidates builds
-// them, with the bounds kept in `bound`.
-ChoiceInputs inputsFor(const ViewerColumns& columns,
-                       const std::vector<int32_t>& lastDay,
-                       const Screening& screening, const Movie& movie,
-                       std::vector<uint32_t>& bound) {
-  bound.resize(GenreClasses * DistanceBands);
-  return choiceInputsFor(columns, lastDay, screening, movie, bound.data());
-}
 
 // A draw at the edge of chance p: the largest that hits, the smallest that
 // misses, or a random one.
@@ -368,7 +359,7 @@ TEST(FastPathKernels, DrawsAtTheEdgeOfEveryChanceGiveTheSameHits) {
         dice.below(4) == 0
             ? 0
             : std::min(someViewingCount(dice), RepeatCounts - 1));
-  std::vector<uint32_t> bound;
+  ScreeningBounds bounds;
   std::vector<uint32_t> draws(NViewers);
   std::vector<int32_t> expected(NViewers + 8);
   std::vector<int32_t> actual(NViewers + 8);
@@ -381,8 +372,8 @@ TEST(FastPathKernels, DrawsAtTheEdgeOfEveryChanceGiveTheSameHits) {
     screening.end =
         screening.start + testCase.movies[screening.movieNo].runtime;
     const ChoiceInputs in =
-        inputsFor(columns, simulation.lastDay, screening,
-                  testCase.movies[screening.movieNo], bound);
+        choiceInputsFor(columns, simulation.lastDay, screening,
+                        testCase.movies[screening.movieNo], bounds);
     for (int32_t j = 0; j < NViewers; ++j)
       draws[j] = edgeDraw(dice, chanceOf(in, j));
     // From an odd first viewer too, so that registers start anywhere.

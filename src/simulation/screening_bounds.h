@@ -1,0 +1,24 @@
+#ifndef SKEDOMAT_SIMULATION_SCREENING_BOUNDS_H
+#define SKEDOMAT_SIMULATION_SCREENING_BOUNDS_H
+
+#include <cstdint>
+
+// The genre classes in the order of their factors: none shared, one, more.
+const int32_t GenreClasses = 3;
+
+// Distances fall into 16 bands of 16 minutes, the last one open-ended:
+// few enough for the bounds of a screening to fit two vector registers.
+const int32_t DistanceBands = 16;
+
+// The bounds of one screening.
+struct ScreeningBounds {
+  // By genre class and distance band, see ChoiceInputs::bound.
+  uint32_t draw[GenreClasses * DistanceBands];
+  // topByte[b] for viewers who share no genre with the film and
+  // topByte[DistanceBands + b] for those who share one or more: the
+  // top-byte bound of the draw bound of their class (class 2 for one or
+  // more: it is the larger), at distance band b.
+  alignas(16) uint8_t topByte[2 * DistanceBands];
+};
+
+#endif  // SKEDOMAT_SIMULATION_SCREENING_BOUNDS_H
