@@ -103,13 +103,12 @@ void Simulation::collectBatched(const Screening& screening,
                                 std::vector<int32_t>& candidates) {
   // reset builds the columns; a caller that set up the run's lists by
   // itself gets them here.
-  if (columns.preferredTime.size() != testCase.viewers.size())
+  if (columns.preferredTime.size() != testCase.viewers.size()) {
     columns.build(testCase);
+    scatteredMovie = NoMovie;
+  }
   const Movie& movie = testCase.movies[screening.movieNo];
-  const std::vector<Viewing>& seen = viewings[screening.movieNo];
-  for (const Viewing& viewing : seen)
-    columns.repeatCount[viewing.iViewer] =
-        static_cast<uint16_t>(std::min(viewing.nSeen, RepeatCounts - 1));
+  scatterRepeatCounts(screening.movieNo);
 
   const ChoiceInputs in =
       choiceInputsFor(columns, lastDay, screening, movie, columns.bounds);
@@ -119,7 +118,6 @@ void Simulation::collectBatched(const Screening& screening,
                     columns.selected.data());
   int32_t* selected = columns.selected.data();
 
-  for (const Viewing& viewing : seen) columns.repeatCount[viewing.iViewer] = 0;
   candidates.assign(selected, selected + nSelected);
   if (nSelected > testCase.nSeats)
     pickRandomPrefix(candidates, testCase.nSeats);

@@ -376,36 +376,33 @@ __attribute__((target("avx2"))) inline uint32_t groupSurvivors(
   return viewerOrderOf(static_cast<uint32_t>(_mm256_movemask_epi8(atMost)));
 }
 
-// Appends the offsets base + v of the set bits v of `mask` to
-// survivors[n ..], ascending, eight bits at a time without a branch, and
-// returns the new count. survivors needs room for 8 entries beyond it.
-__attribute__((target("avx2,popcnt"))) inline int32_t appendSurvivors(
-    uint32_t mask, int32_t base, int32_t* survivors, int32_t n) {
-  for (int32_t byte = 0; byte < 4; ++byte) {
-    const uint32_t bits = (mask >> (8 * byte)) & 0xFF;
-    const __m256i lanes = _mm256_load_si256(
-        reinterpret_cast<const __m256i*>(packTable.lanes[bits]));
-    _mm256_storeu_si256(
-        reinterpret_cast<__m256i*>(survivors + n),
-        _mm256_add_epi32(lanes, _mm256_set1_epi32(base + 8 * byte)));
-    n += __builtin_popcount(bits);
-  }
-  return n;
-}
-
 // First pass over a stretch of whole groups (count a multiple of 32, at
 // most MaxStretch, first a multiple of 32): the offsets from `first` of the
 // viewers that groupSurvivors lets through, ascending; returns how many.
+// Each byte of a group's mask appends its viewers without a branch: the
+// pack table's lanes plus the offset of the byte's first viewer, kept in a
+// register, then as many entries as the byte has bits.
 __attribute__((target("avx2,popcnt"))) int32_t boundPass(const ChoiceInputs& in,
                                                          int32_t first,
                                                          int32_t count,
                                                          const uint32_t* draws,
                                                          int32_t* survivors) {
   const GroupPassConstants constants = groupPassConstantsOf(in);
+  const __m256i eight = _mm256_set1_epi32(8);
+  __m256i offset = _mm256_setzero_si256();
   int32_t n = 0;
-  for (int32_t i = 0; i < count; i += VectorGroup)
-    n = appendSurvivors(groupSurvivors(in, constants, first + i, draws + i), i,
-                        survivors, n);
+  for (int32_t i = 0; i < count; i += VectorGroup) {
+    uint32_t mask = groupSurvivors(in, constants, first + i, draws + i);
+    for (int32_t byte = 0; byte < 4; ++byte, mask >>= 8) {
+      const uint32_t bits = mask & 0xFF;
+      const __m256i lanes = _mm256_load_si256(
+          reinterpret_cast<const __m256i*>(packTable.lanes[bits]));
+      _mm256_storeu_si256(reinterpret_cast<__m256i*>(survivors + n),
+                          _mm256_add_epi32(lanes, offset));
+      offset = _mm256_add_epi32(offset, eight);
+      n += __builtin_popcount(bits);
+    }
+  }
   return n;
 }
 

@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "driver/assertion.h"
+#include "simulation/choice_kernels.h"
 #include "simulation/factor_tables.h"
 #include "submission/submission.h"
 #include "testcase/test_case.h"
@@ -44,6 +45,8 @@ void Simulation::reset() {
   lastDay.assign(testCase.nViewers, NeverVisited);
   viewings.resize(testCase.nMovies);
   columns.build(testCase);
+  scatteredMovie = NoMovie;
+  seated.assign(lastDay.size(), 0);
 }
 
 void Simulation::run(const Submission& submission) {
@@ -61,34 +64,53 @@ void Simulation::admit(const Screening& screening,
   const int32_t k = std::min(testCase.nSeats,
                              static_cast<int32_t>(candidates.size()));
   sortViewerIndices(candidates.data(), k);
-  std::vector<Viewing>& seen = viewings[screening.movieNo];
-  const int32_t n = static_cast<int32_t>(seen.size());
+  if (scatteredMovie != screening.movieNo)
+    scatterRepeatCounts(screening.movieNo);
 
-  // Count the repeat viewings in place; collect the newcomers, ascending.
-  std::vector<int32_t> newcomers;
+  // A winner with a count has a record, to count one more viewing on;
+  // the others are the newcomers, ascending.
+  if (seated.size() != lastDay.size()) seated.assign(lastDay.size(), 0);
   nTicketsSold += k;
-  int32_t i = 0;
+  newcomers.resize(static_cast<size_t>(k));
+  int32_t nNew = 0;
   for (int32_t c = 0; c < k; ++c) {
     const int32_t v = candidates[c];
     lastDay[v] = screening.day;
-    // The winners are few against the film's records, but far apart only
-    // when the list is long: a plain scan, one mispredicted exit per
-    // winner, beat a galloping search, which mispredicts at every step.
-    while (i < n && seen[i].iViewer < v) ++i;
-    if (i < n && seen[i].iViewer == v) {
-      seen[i].nSeen += 1;
-      ++i;
-    } else {
-      newcomers.push_back(v);
-    }
+    const bool hasRecord = columns.repeatCount[v] != 0;
+    seated[v] = hasRecord ? 1 : 0;
+    newcomers[nNew] = v;
+    nNew += hasRecord ? 0 : 1;
   }
-  mergeNewcomers(seen, newcomers);
+  newcomers.resize(static_cast<size_t>(nNew));
+  recordVisits(viewings[screening.movieNo]);
 }
 
-void Simulation::mergeNewcomers(std::vector<Viewing>& seen,
-                                const std::vector<int32_t>& newcomers) {
-  // Merge from the back, in place: every record above a newcomer moves up
-  // by the number of newcomers below it, in one scan over the list.
+void Simulation::scatterRepeatCounts(int32_t movieNo) {
+  // Counts left by a pass that no admit took up may belong to lists that
+  // have changed since: clear them all.
+  if (scatteredMovie != NoMovie)
+    std::fill(columns.repeatCount.begin(), columns.repeatCount.end(), 0);
+  for (const Viewing& viewing : viewings[movieNo])
+    columns.repeatCount[viewing.iViewer] =
+        static_cast<uint16_t>(std::min(viewing.nSeen, RepeatCounts - 1));
+  scatteredMovie = movieNo;
+}
+
+void Simulation::recordVisits(std::vector<Viewing>& seen) {
+  // Merge the newcomers in from the back, in place: every record above a
+  // newcomer moves up by the number of newcomers below it. The same scan
+  // counts the seated viewers' visits and clears the scattered counts, so
+  // it goes on over the records below the first newcomer too.
+  // Plain pointers: through the members, every byte stored would make the
+  // compiler load the vectors' data pointers again.
+  uint8_t* const marks = seated.data();
+  uint16_t* const counts = columns.repeatCount.data();
+  const auto visit = [marks, counts](Viewing& record) {
+    const int32_t v = record.iViewer;
+    record.nSeen += marks[v];
+    marks[v] = 0;
+    counts[v] = 0;
+  };
   const int32_t n = static_cast<int32_t>(seen.size());
   const int32_t nNew = static_cast<int32_t>(newcomers.size());
   seen.resize(static_cast<size_t>(n + nNew), Viewing{-1, -1});
@@ -97,9 +119,16 @@ void Simulation::mergeNewcomers(std::vector<Viewing>& seen,
   int32_t src = n;
   for (int32_t w = nNew - 1; w >= 0; --w) {
     const int32_t newcomer = newcomers[w];
-    while (src > 0 && records[src - 1].iViewer > newcomer)
-      records[--iDest] = records[--src];
+    while (src > 0 && records[src - 1].iViewer > newcomer) {
+      // Changed in a copy: reading back a record just partly written
+      // stalls the processor.
+      Viewing record = records[--src];
+      visit(record);
+      records[--iDest] = record;
+    }
     records[--iDest] = Viewing{newcomer, 1};
   }
   Assert(iDest >= 0);
+  while (src > 0) visit(records[--src]);
+  scatteredMovie = NoMovie;
 }

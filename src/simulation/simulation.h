@@ -55,12 +55,23 @@ class Simulation {
   // The same over the viewer columns with the kernel of choiceModelPath.
   void collectBatched(const Screening& screening,
                       std::vector<int32_t>& candidates);
+  // Puts the viewing counts of the film's viewers into
+  // columns.repeatCount, after clearing any left by another pass.
+  void scatterRepeatCounts(int32_t movieNo);
   // Inserts the ascending `newcomers`, none of them in `seen` yet, with one
-  // viewing each, keeping `seen` sorted by iViewer.
-  static void mergeNewcomers(std::vector<Viewing>& seen,
-                             const std::vector<int32_t>& newcomers);
+  // viewing each, keeping `seen` sorted by iViewer; adds a viewing to every
+  // record of a `seated` viewer and clears the scattered counts.
+  void recordVisits(std::vector<Viewing>& seen);
 
+  static const int32_t NoMovie = -1;
   ViewerColumns columns;  // rebuilt by reset
+  // The film whose viewers' counts columns.repeatCount holds: the batched
+  // pass leaves them for the admit of the same screening, which clears them.
+  int32_t scatteredMovie = NoMovie;
+  // Scratch of admit: 1 for the winners who have a record while it runs,
+  // else 0, per viewer; and the screening's newcomers.
+  std::vector<uint8_t> seated;
+  std::vector<int32_t> newcomers;
 };
 
 #endif  // SKEDOMAT_SIMULATION_SIMULATION_H

@@ -21,8 +21,9 @@ struct ViewerColumns {
   // reordered within the group as the vector kernel reads them (see
   // groupedViewerOf).
   std::vector<int16_t> groupedTime;
-  // The viewing count per viewer, capped at RepeatCounts - 1: 0 between
-  // screenings; during one screening's pass the film's viewers hold theirs.
+  // The viewing count per viewer, capped at RepeatCounts - 1, of one film:
+  // 0 for every viewer, except from a screening's batched pass (or its
+  // admit) to the end of its admit, when the film's viewers hold theirs.
   std::vector<uint16_t> repeatCount;
   // The repeat factor by capped count: 1.0 at 0, repeatFactor(m) at m.
   std::vector<double> repeatFactors;
