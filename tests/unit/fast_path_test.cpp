@@ -288,6 +288,26 @@ TEST(FastPathBounds, DrawBoundOfAChanceCeilingHoldsEveryHitAndNoMore) {
   EXPECT_TRUE(drawsBelow(0, tiniest));
 }
 
+TEST(FastPathBounds, TopByteBoundHoldsTheTopByteOfEveryDrawBelowTheBound) {
+  // Bounds at, just above and just below the multiples of 2^24, and the
+  // extremes.
+  std::vector<uint32_t> bounds = {1U, 2U, 0xFFFFFFFFU};
+  for (uint32_t top = 1; top < 256; top += 17) {
+    const uint32_t edge = top << 24;
+    bounds.insert(bounds.end(), {edge - 1, edge, edge + 1});
+  }
+  for (uint32_t bound : bounds) {
+    const uint8_t topByte = topByteBoundOf(bound);
+    // The largest draw below the bound passes; the top bytes above do not
+    // come from such draws.
+    EXPECT_EQ(topByte, (bound - 1) >> 24) << bound;
+    EXPECT_LE((bound - 1) >> 24, topByte) << bound;
+    if (topByte < 255) {
+      EXPECT_GE(static_cast<uint64_t>(topByte + 1) << 24, bound) << bound;
+    }
+  }
+}
+
 TEST(FastPathBounds, ScreeningBoundsHoldTheLargestChanceOfEveryDistance) {
   buildFactorTables();
   std::vector<double> ceilings(DistanceBands);
@@ -593,6 +613,54 @@ RunResult runWith(ChoiceModelPath path, const TestCase& testCase,
   }
   result.nextOutput = RandomSource::next32();
   return result;
+}
+
+TEST(FastPathAdmission, AdmitAfterPassesWithoutAdmitUsesTheCurrentLists) {
+  // A batched pass whose admit never comes, lists changed behind it, then a
+  // pass and its admit on another film: the same run state as the
+  // reference pass and admit on the changed lists.
+  TestDice dice(404);
+  TestCase testCase = someTestCase(dice, 1500, 4, 40);
+  for (ChoiceModelPath path : fastPaths()) {
+    for (int round = 0; round < 8; ++round) {
+      Simulation fast(testCase);
+      fast.reset();
+      fast.choiceModelPath = path;
+      const int32_t day = 50 + round;
+      fillHistory(dice, fast, day);
+      Screening abandoned = someScreening(dice, testCase, day);
+      std::vector<int32_t> candidates;
+      RandomSource::seed(123);
+      fast.collectCandidates(abandoned, candidates);
+      fillHistory(dice, fast, day);
+      Screening screening = someScreening(dice, testCase, day);
+      if (round % 2 == 0) screening.movieNo = abandoned.movieNo;
+      screening.end =
+          screening.start + testCase.movies[screening.movieNo].runtime;
+
+      Simulation reference(testCase);
+      reference.reset();
+      reference.choiceModelPath = ChoiceModelPath::Reference;
+      reference.lastDay = fast.lastDay;
+      reference.viewings = fast.viewings;
+      for (Simulation* simulation : {&fast, &reference}) {
+        RandomSource::seed(124);
+        std::vector<int32_t> drawn;
+        simulation->collectCandidates(screening, drawn);
+        simulation->admit(screening, drawn);
+      }
+      ASSERT_EQ(fast.nTicketsSold, reference.nTicketsSold);
+      ASSERT_EQ(fast.lastDay, reference.lastDay);
+      for (int32_t m = 0; m < testCase.nMovies; ++m) {
+        ASSERT_EQ(fast.viewings[m].size(), reference.viewings[m].size());
+        for (size_t i = 0; i < fast.viewings[m].size(); ++i) {
+          ASSERT_EQ(fast.viewings[m][i].iViewer,
+                    reference.viewings[m][i].iViewer);
+          ASSERT_EQ(fast.viewings[m][i].nSeen, reference.viewings[m][i].nSeen);
+        }
+      }
+    }
+  }
 }
 
 TEST(FastPathRuns, WholeRunsEqualTheReference) {
