@@ -430,13 +430,20 @@ __attribute__((target("avx2,popcnt"))) int32_t selectViewersAvx2(
     int32_t survivors[MaxStretch + 8];
     const int32_t nSurvivors =
         boundPass(in, first + i, length, draws + i, survivors);
+    // The hits of four survivors go to `selected` packed by the table, as
+    // one store: one by one, the stores and counts cost more than the test.
+    const __m256i stretchFirst = _mm256_set1_epi32(first + i);
     int32_t k = 0;
     for (; k + 4 <= nSurvivors; k += 4) {
       const int mask = exactHits4(in, first + i, survivors + k, draws + i);
-      for (int lane = 0; lane < 4; ++lane) {
-        selected[n] = first + i + survivors[k + lane];
-        n += (mask >> lane) & 1;
-      }
+      const __m256i viewers = _mm256_add_epi32(
+          stretchFirst, _mm256_zextsi128_si256(_mm_loadu_si128(
+                            reinterpret_cast<const __m128i*>(survivors + k))));
+      const __m256i pack = _mm256_load_si256(
+          reinterpret_cast<const __m256i*>(packTable.lanes[mask]));
+      _mm256_storeu_si256(reinterpret_cast<__m256i*>(selected + n),
+                          _mm256_permutevar8x32_epi32(viewers, pack));
+      n += __builtin_popcount(static_cast<unsigned>(mask));
     }
     for (; k < nSurvivors; ++k) testExactly(i + survivors[k]);
     i += length;
