@@ -7,7 +7,8 @@
 const int32_t GenreClasses = 3;
 
 // Distances fall into 16 bands of 16 minutes, the last one open-ended:
-// few enough for the bounds of a screening to fit two vector registers.
+// few enough for a class's top-byte bounds to be one 16-entry byte table,
+// looked up by one shuffle instruction.
 const int32_t DistanceBands = 16;
 
 // The bounds of one screening.

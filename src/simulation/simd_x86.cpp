@@ -270,6 +270,8 @@ __attribute__((target("avx2"))) inline int exactHits4(const ChoiceInputs& in,
       drawn, _mm256_mul_pd(p, _mm256_set1_pd(TwoTo32)), _CMP_LT_OQ));
 }
 
+// The viewers of one first pass, whose survivors' offsets wait on the stack
+// for the exact pass.
 const int32_t MaxStretch = 1024;
 
 // The screening's constants of the AVX2 pass, in registers.
@@ -283,6 +285,7 @@ struct GroupPassConstants {
   __m256i someGenreBounds;
 };
 
+// The constants of the screening described by `in`.
 __attribute__((target("avx2"))) GroupPassConstants groupPassConstantsOf(
     const ChoiceInputs& in) {
   GroupPassConstants c;
