@@ -36,13 +36,13 @@ double RandomSource::nextUnit() {
 }
 
 int32_t RandomSource::nextBelow(int32_t n) {
-  const uint64_t Range = uint64_t(1) << 32;
   const uint32_t count = static_cast<uint32_t>(n);
-  // Outputs at or above the largest multiple of n below 2^32 would favour
-  // the small results; they are drawn again.
-  const uint64_t rem = Range % count;
+  // 2^32 mod n, in 32-bit arithmetic: 2^32 - n leaves the same remainder.
+  const uint32_t rem = (0U - count) % count;
+  // Outputs at or above the largest multiple of n below 2^32, 2^32 - rem,
+  // would favour the small results; they are drawn again.
   uint32_t r = next32();
-  while (rem != 0 && r >= Range - rem) r = next32();
+  while (rem != 0 && r >= 0U - rem) r = next32();
   return static_cast<int32_t>(r % count);
 }
 

@@ -17,12 +17,14 @@ const int32_t NeverVisited = -367;
 // Without a lottery they come sorted; a lottery's winners are sorted by a
 // least-significant-digit radix sort on bytes, as many passes as the largest
 // index needs: linear in n, where comparison sorting a few hundred random
-// indices costs more than the rest of the admission.
-void sortViewerIndices(int32_t* values, int32_t n) {
+// indices costs more than the rest of the admission. `scratch` is room for
+// the passes' copies, kept from call to call.
+void sortViewerIndices(int32_t* values, int32_t n,
+                       std::vector<int32_t>& scratch) {
   if (std::is_sorted(values, values + n)) return;
   const int32_t largest = *std::max_element(values, values + n);
   const int32_t Digits = 256;
-  std::vector<int32_t> scratch(static_cast<size_t>(n));
+  scratch.resize(static_cast<size_t>(n));
   int32_t* from = values;
   int32_t* to = scratch.data();
   for (int32_t shift = 0; shift < 31 && (largest >> shift) > 0; shift += 8) {
@@ -63,7 +65,8 @@ void Simulation::admit(const Screening& screening,
                        std::vector<int32_t>& candidates) {
   const int32_t k = std::min(testCase.nSeats,
                              static_cast<int32_t>(candidates.size()));
-  sortViewerIndices(candidates.data(), k);
+  // The newcomers' list is not in use yet: it lends the sort its room.
+  sortViewerIndices(candidates.data(), k, newcomers);
   if (scatteredMovie != screening.movieNo)
     scatterRepeatCounts(screening.movieNo);
 

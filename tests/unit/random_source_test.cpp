@@ -94,6 +94,28 @@ TEST(RandomSourceTest, NextBelowRejectsTheTopOfTheRange) {
   EXPECT_EQ(RandomSource::next32(), outputs[position]);
 }
 
+TEST(RandomSourceTest, NextBelowMatchesTheRuleInWideArithmeticForAnyRange) {
+  // Lottery-sized ranges and the extremes of 32 bits, against the rule
+  // worked out in 64 bits: reject from 2^32 - (2^32 mod n) on.
+  const int32_t Ranges[8] = {2,    7,       250,        709,
+                             1000, 65537,   1999999999, 2147483647};
+  for (int32_t n : Ranges) {
+    const uint64_t firstRejected =
+        (uint64_t(1) << 32) - (uint64_t(1) << 32) % uint64_t(n);
+    std::vector<uint32_t> outputs = streamOf(321, 3000);
+    RandomSource::seed(321);
+    size_t position = 0;
+    for (int i = 0; i < 1000; ++i) {
+      while (outputs[position] >= firstRejected) ++position;
+      ASSERT_EQ(RandomSource::nextBelow(n),
+                static_cast<int32_t>(outputs[position] % uint32_t(n)))
+          << "range " << n << ", draw " << i;
+      ++position;
+    }
+    EXPECT_EQ(RandomSource::next32(), outputs[position]) << "range " << n;
+  }
+}
+
 TEST(RandomSourceTest, NextBelowThreeRejectsOnlyTheLargestOutput) {
   // The stream of seed 5792743 has 4294967295 at position 25 and that of
   // seed 2335984 has 4294967294 at position 364.
