@@ -93,7 +93,6 @@ ChoiceInputs choiceInputsFor(const ViewerColumns& columns,
   in.rating = ratingFactor(movie.rating);
   fillDrawBounds(columns.bandTimeCeilings.data(), in.rating, bounds.draw);
   fillTopByteBounds(bounds);
-  in.bound = bounds.draw;
   in.topByteBound = bounds.topByte;
   in.groupedTime = columns.groupedTime.data();
   return in;

@@ -29,11 +29,6 @@ struct ChoiceInputs {
   // time[k] for k = 0 .. 1439.
   const double* recency;
   const double* time;
-  // bound[DistanceBands x c + b] for the genre classes c (see genreClassOf)
-  // and the distance bands b = 0 .. 15 (see bandOf): an integer above every
-  // draw that can fall below the chance of a viewer of class c at a distance
-  // of band b (see fillDrawBounds).
-  const uint32_t* bound;
   // The top-byte bounds of the screening (see ScreeningBounds::topByte).
   const uint8_t* topByteBound;
   // Preferred times of the complete groups of VectorGroup viewers, each
@@ -153,7 +148,7 @@ inline uint32_t drawBoundOf(double ceiling) {
 void findBandTimeCeilings(const double* time, double* ceilings);
 
 // The draw bounds of a screening of a film of rating factor q (see
-// ChoiceInputs::bound) into bound[0 .. GenreClasses x DistanceBands - 1],
+// ScreeningBounds::draw) into bound[0 .. GenreClasses x DistanceBands - 1],
 // from the bands' time ceilings. The chance R x T x G x q x S, multiplied
 // left to right, never exceeds (T x G) x q as rounded: R and S are at most
 // 1, and rounded multiplication of a non-negative value by a factor of at

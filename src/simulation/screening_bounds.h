@@ -13,7 +13,10 @@ const int32_t DistanceBands = 16;
 
 // The bounds of one screening.
 struct ScreeningBounds {
-  // By genre class and distance band, see ChoiceInputs::bound.
+  // draw[DistanceBands x c + b] for the genre classes c and the distance
+  // bands b (see genreClassOf and bandOf): an integer above every draw that
+  // can fall below the chance of a viewer of class c at a distance of band
+  // b (see fillDrawBounds).
   uint32_t draw[GenreClasses * DistanceBands];
   // topByte[b] for viewers who share no genre with the film and
   // topByte[DistanceBands + b] for those who share one or more: the
