@@ -100,12 +100,7 @@ ChoiceInputs choiceInputsFor(const ViewerColumns& columns,
 
 void Simulation::collectBatched(const Screening& screening,
                                 std::vector<int32_t>& candidates) {
-  // reset builds the columns; a caller that set up the run's lists by
-  // itself gets them here.
-  if (columns.preferredTime.size() != testCase.viewers.size()) {
-    columns.build(testCase);
-    scatteredMovie = NoMovie;
-  }
+  prepareScratch();
   const Movie& movie = testCase.movies[screening.movieNo];
   scatterRepeatCounts(screening.movieNo);
 

@@ -24,6 +24,6 @@ void fillTopByteBounds(ScreeningBounds& bounds) {
   for (int32_t b = 0; b < DistanceBands; ++b) {
     bounds.topByte[b] = topByteBoundOf(bounds.draw[b]);
     bounds.topByte[DistanceBands + b] =
-        topByteBoundOf(bounds.draw[2 * DistanceBands + b]);
+        topByteBoundOf(bounds.draw[(GenreClasses - 1) * DistanceBands + b]);
   }
 }

@@ -51,6 +51,17 @@ void Simulation::reset() {
   seated.assign(lastDay.size(), 0);
 }
 
+void Simulation::prepareScratch() {
+  // reset builds them; a caller that set up the run's lists by itself gets
+  // them here.
+  if (columns.preferredTime.size() != testCase.viewers.size()) {
+    columns.build(testCase);
+    scatteredMovie = NoMovie;
+  }
+  if (seated.size() != testCase.viewers.size())
+    seated.assign(testCase.viewers.size(), 0);
+}
+
 void Simulation::run(const Submission& submission) {
   reset();
   std::vector<int32_t> candidates;
@@ -67,12 +78,12 @@ void Simulation::admit(const Screening& screening,
                              static_cast<int32_t>(candidates.size()));
   // The newcomers' list is not in use yet: it lends the sort its room.
   sortViewerIndices(candidates.data(), k, newcomers);
+  prepareScratch();
   if (scatteredMovie != screening.movieNo)
     scatterRepeatCounts(screening.movieNo);
 
   // A winner with a count has a record, to count one more viewing on;
   // the others are the newcomers, ascending.
-  if (seated.size() != lastDay.size()) seated.assign(lastDay.size(), 0);
   nTicketsSold += k;
   newcomers.resize(static_cast<size_t>(k));
   int32_t nNew = 0;

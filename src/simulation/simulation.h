@@ -55,6 +55,9 @@ class Simulation {
   // The same over the viewer columns with the kernel of choiceModelPath.
   void collectBatched(const Screening& screening,
                       std::vector<int32_t>& candidates);
+  // Sizes the columns and the admission scratch for the test case, if
+  // reset has not.
+  void prepareScratch();
   // Puts the viewing counts of the film's viewers into
   // columns.repeatCount, after clearing any left by another pass.
   void scatterRepeatCounts(int32_t movieNo);
