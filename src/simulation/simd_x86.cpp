@@ -332,18 +332,17 @@ __attribute__((target("avx2"))) inline __m256i topBytes8(
       _mm256_loadu_si256(reinterpret_cast<const __m256i*>(draws)), 24);
 }
 
-// Bit v (0 .. 31) of the result is bit p of the byte mask `packed`, where
-// byte p of the packed registers holds viewer v: p = 16 x half + 4 x group
-// + lane takes viewer 8 x group + 4 x half + lane. So the nibbles of the
-// low half go to the even nibbles and those of the high half to the odd.
-inline uint32_t viewerOrderOf(uint32_t packed) {
-  uint32_t low = packed & 0xFFFF;
-  uint32_t high = packed >> 16;
-  low = (low | low << 8) & 0x00FF00FF;
-  low = (low | low << 4) & 0x0F0F0F0F;
-  high = (high | high << 8) & 0x00FF00FF;
-  high = (high | high << 4) & 0x0F0F0F0F;
-  return low | high << 4;
+// The bytes of a packed register in viewer order: byte p of the packing
+// rounds holds viewer v where p = 16 x half + 4 x group + lane takes viewer
+// 8 x group + 4 x half + lane. Moving the 64-bit quarters to the order 0, 2,
+// 1, 3 puts the viewers of each half in its 128-bit lane; swapping bits 2
+// and 3 of the byte position within the lane finishes the order.
+__attribute__((target("avx2"))) inline __m256i inViewerOrder(__m256i packed) {
+  const __m256i byHalf = _mm256_permute4x64_epi64(packed, 0xD8);
+  const __m256i order =
+      _mm256_setr_epi8(0, 1, 2, 3, 8, 9, 10, 11, 4, 5, 6, 7, 12, 13, 14, 15, 0,
+                       1, 2, 3, 8, 9, 10, 11, 4, 5, 6, 7, 12, 13, 14, 15);
+  return _mm256_shuffle_epi8(byHalf, order);
 }
 
 // The viewers first .. first + 31 (first a multiple of 32) whose draw may
@@ -376,7 +375,7 @@ __attribute__((target("avx2"))) inline uint32_t groupSurvivors(
       _mm256_blendv_epi8(_mm256_shuffle_epi8(c.someGenreBounds, bands),
                          _mm256_shuffle_epi8(c.noGenreBounds, bands), none);
   const __m256i atMost = _mm256_cmpeq_epi8(_mm256_min_epu8(top, bound), top);
-  return viewerOrderOf(static_cast<uint32_t>(_mm256_movemask_epi8(atMost)));
+  return static_cast<uint32_t>(_mm256_movemask_epi8(inViewerOrder(atMost)));
 }
 
 // First pass over a stretch of whole groups (count a multiple of 32, at
