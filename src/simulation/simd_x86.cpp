@@ -270,6 +270,14 @@ __attribute__((target("avx2"))) inline int exactHits4(const ChoiceInputs& in,
       drawn, _mm256_mul_pd(p, _mm256_set1_pd(TwoTo32)), _CMP_LT_OQ));
 }
 
+// Writes viewer j to *selected; returns 1 if its draw hits, else 0 (the
+// entry is then overwritten by the next one).
+inline int32_t testExactly(const ChoiceInputs& in, int32_t j, uint32_t draw,
+                           int32_t* selected) {
+  *selected = j;
+  return drawsBelow(draw, chanceOf(in, j)) ? 1 : 0;
+}
+
 // The viewers of one first pass, whose survivors' offsets wait on the stack
 // for the exact pass.
 const int32_t MaxStretch = 1024;
@@ -408,6 +416,34 @@ __attribute__((target("avx2,popcnt"))) int32_t boundPass(const ChoiceInputs& in,
   return n;
 }
 
+// The exact pass over the survivors survivors[0 .. nSurvivors - 1] of a
+// stretch that starts at viewer `first`, four at a time: the hits go to
+// `selected` packed by the table, one store per four survivors (one by
+// one, the stores and counts cost more than the test). The survivors'
+// list has room for three more entries, which pad the last four with
+// viewer `first` and whose hits are masked off. Returns how many hit.
+__attribute__((target("avx2,popcnt"))) int32_t exactPass(
+    const ChoiceInputs& in, int32_t first, int32_t* survivors,
+    int32_t nSurvivors, const uint32_t* draws, int32_t* selected) {
+  for (int32_t pad = 0; pad < 3; ++pad) survivors[nSurvivors + pad] = 0;
+  const __m256i stretchFirst = _mm256_set1_epi32(first);
+  int32_t n = 0;
+  for (int32_t k = 0; k < nSurvivors; k += 4) {
+    const int32_t left = nSurvivors - k;
+    const int valid = left >= 4 ? 15 : (1 << left) - 1;
+    const int mask = exactHits4(in, first, survivors + k, draws) & valid;
+    const __m256i viewers = _mm256_add_epi32(
+        stretchFirst, _mm256_zextsi128_si256(_mm_loadu_si128(
+                          reinterpret_cast<const __m128i*>(survivors + k))));
+    const __m256i pack = _mm256_load_si256(
+        reinterpret_cast<const __m256i*>(packTable.lanes[mask]));
+    _mm256_storeu_si256(reinterpret_cast<__m256i*>(selected + n),
+                        _mm256_permutevar8x32_epi32(viewers, pack));
+    n += __builtin_popcount(static_cast<unsigned>(mask));
+  }
+  return n;
+}
+
 }  // namespace
 
 // Two passes: a cheap one on 32 viewers at a time that compares the top
@@ -416,41 +452,26 @@ __attribute__((target("avx2,popcnt"))) int32_t boundPass(const ChoiceInputs& in,
 // film, so few draws pass), then the exact chance for the few who remain,
 // four at a time. Viewers outside whole groups go straight to the exact test.
 __attribute__((target("avx2,popcnt"))) int32_t selectViewersAvx2(
-    const ChoiceInputs& in, int32_t first, int32_t count, const uint32_t* draws,
-    int32_t* selected) {
+    const ChoiceInputs& inputs, int32_t first, int32_t count,
+    const uint32_t* draws, int32_t* selected) {
+  // A copy that the stores to `selected` cannot change, so that its fields
+  // stay in registers.
+  const ChoiceInputs in = inputs;
   int32_t n = 0;
-  const auto testExactly = [&](int32_t offset) {
-    const int32_t j = first + offset;
-    selected[n] = j;
-    n += drawsBelow(draws[offset], chanceOf(in, j)) ? 1 : 0;
-  };
   int32_t i = 0;
-  for (; i < count && (first + i) % VectorGroup != 0; ++i) testExactly(i);
+  for (; i < count && (first + i) % VectorGroup != 0; ++i)
+    n += testExactly(in, first + i, draws[i], selected + n);
   while (count - i >= VectorGroup) {
     const int32_t length =
         std::min(MaxStretch, (count - i) / VectorGroup * VectorGroup);
     int32_t survivors[MaxStretch + 8];
     const int32_t nSurvivors =
         boundPass(in, first + i, length, draws + i, survivors);
-    // The hits of four survivors go to `selected` packed by the table, as
-    // one store: one by one, the stores and counts cost more than the test.
-    const __m256i stretchFirst = _mm256_set1_epi32(first + i);
-    int32_t k = 0;
-    for (; k + 4 <= nSurvivors; k += 4) {
-      const int mask = exactHits4(in, first + i, survivors + k, draws + i);
-      const __m256i viewers = _mm256_add_epi32(
-          stretchFirst, _mm256_zextsi128_si256(_mm_loadu_si128(
-                            reinterpret_cast<const __m128i*>(survivors + k))));
-      const __m256i pack = _mm256_load_si256(
-          reinterpret_cast<const __m256i*>(packTable.lanes[mask]));
-      _mm256_storeu_si256(reinterpret_cast<__m256i*>(selected + n),
-                          _mm256_permutevar8x32_epi32(viewers, pack));
-      n += __builtin_popcount(static_cast<unsigned>(mask));
-    }
-    for (; k < nSurvivors; ++k) testExactly(i + survivors[k]);
+    n += exactPass(in, first + i, survivors, nSurvivors, draws + i,
+                   selected + n);
     i += length;
   }
-  for (; i < count; ++i) testExactly(i);
+  for (; i < count; ++i) n += testExactly(in, first + i, draws[i], selected + n);
   return n;
 }
 

@@ -13,6 +13,12 @@ namespace {
 // Before the first visit a viewer's last visit lies more than a year back.
 const int32_t NeverVisited = -367;
 
+// Admission marks the scattered count of a winner who has a record with the
+// top bit, which no count reaches (they stay below RepeatCounts).
+const int32_t SeatedShift = 15;
+const uint16_t SeatedMark = 1U << SeatedShift;
+static_assert(RepeatCounts <= SeatedMark, "counts leave the top bit free");
+
 // Sorts the viewer indices (non-negative) values[0 .. n - 1] ascending.
 // Without a lottery they come sorted; a lottery's winners are sorted by a
 // least-significant-digit radix sort on bytes, as many passes as the largest
@@ -48,7 +54,6 @@ void Simulation::reset() {
   viewings.resize(testCase.nMovies);
   columns.build(testCase);
   scatteredMovie = NoMovie;
-  seated.assign(lastDay.size(), 0);
 }
 
 void Simulation::prepareScratch() {
@@ -58,8 +63,6 @@ void Simulation::prepareScratch() {
     columns.build(testCase);
     scatteredMovie = NoMovie;
   }
-  if (seated.size() != testCase.viewers.size())
-    seated.assign(testCase.viewers.size(), 0);
 }
 
 void Simulation::run(const Submission& submission) {
@@ -82,16 +85,18 @@ void Simulation::admit(const Screening& screening,
   if (scatteredMovie != screening.movieNo)
     scatterRepeatCounts(screening.movieNo);
 
-  // A winner with a count has a record, to count one more viewing on;
-  // the others are the newcomers, ascending.
+  // A winner with a count has a record, to count one more viewing on: the
+  // count is marked for recordVisits. The others are the newcomers,
+  // ascending.
   nTicketsSold += k;
   newcomers.resize(static_cast<size_t>(k));
+  uint16_t* const counts = columns.repeatCount.data();
   int32_t nNew = 0;
   for (int32_t c = 0; c < k; ++c) {
     const int32_t v = candidates[c];
     lastDay[v] = screening.day;
-    const bool hasRecord = columns.repeatCount[v] != 0;
-    seated[v] = hasRecord ? 1 : 0;
+    const bool hasRecord = counts[v] != 0;
+    counts[v] = static_cast<uint16_t>(counts[v] | (hasRecord ? SeatedMark : 0));
     newcomers[nNew] = v;
     nNew += hasRecord ? 0 : 1;
   }
@@ -117,12 +122,10 @@ void Simulation::recordVisits(std::vector<Viewing>& seen) {
   // it goes on over the records below the first newcomer too.
   // Plain pointers: through the members, every byte stored would make the
   // compiler load the vectors' data pointers again.
-  uint8_t* const marks = seated.data();
   uint16_t* const counts = columns.repeatCount.data();
-  const auto visit = [marks, counts](Viewing& record) {
+  const auto visit = [counts](Viewing& record) {
     const int32_t v = record.iViewer;
-    record.nSeen += marks[v];
-    marks[v] = 0;
+    record.nSeen += counts[v] >> SeatedShift;
     counts[v] = 0;
   };
   const int32_t n = static_cast<int32_t>(seen.size());

@@ -63,7 +63,8 @@ class Simulation {
   void scatterRepeatCounts(int32_t movieNo);
   // Inserts the ascending `newcomers`, none of them in `seen` yet, with one
   // viewing each, keeping `seen` sorted by iViewer; adds a viewing to every
-  // record of a `seated` viewer and clears the scattered counts.
+  // record whose scattered count admit marked as seated, and clears the
+  // scattered counts.
   void recordVisits(std::vector<Viewing>& seen);
 
   static const int32_t NoMovie = -1;
@@ -71,9 +72,7 @@ class Simulation {
   // The film whose viewers' counts columns.repeatCount holds: the batched
   // pass leaves them for the admit of the same screening, which clears them.
   int32_t scatteredMovie = NoMovie;
-  // Scratch of admit: 1 for the winners who have a record while it runs,
-  // else 0, per viewer; and the screening's newcomers.
-  std::vector<uint8_t> seated;
+  // Scratch of admit: the screening's newcomers.
   std::vector<int32_t> newcomers;
 };
 

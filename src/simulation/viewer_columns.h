@@ -23,7 +23,8 @@ struct ViewerColumns {
   std::vector<int16_t> groupedTime;
   // The viewing count per viewer, capped at RepeatCounts - 1, of one film:
   // 0 for every viewer, except from a screening's batched pass (or its
-  // admit) to the end of its admit, when the film's viewers hold theirs.
+  // admit) to the end of its admit, when the film's viewers hold theirs;
+  // while admit runs, the top bit marks those of them who are seated.
   std::vector<uint16_t> repeatCount;
   // The repeat factor by capped count: 1.0 at 0, repeatFactor(m) at m.
   std::vector<double> repeatFactors;
