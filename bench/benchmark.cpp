@@ -103,13 +103,16 @@ Timed evaluate(const LoadedCase& loaded, ChoiceModelPath path) {
 }
 
 // The fastest of repeated evaluations (the tickets are the same each time):
-// at least `repeats`, and more until they add up to half a second, so that
+// at least `repeats`, and more until they add up to MinimumSeconds, so that
 // the coarse clock of a small case and the noise of a busy machine matter
-// little.
+// little. On a shared machine a slow spell can last a second or more, so
+// the repeats span a few seconds.
+const double MinimumSeconds = 2.0;
+
 Timed bestOf(int repeats, const LoadedCase& loaded, ChoiceModelPath path) {
   Timed best = evaluate(loaded, path);
   double total = best.seconds;
-  for (int r = 1; r < repeats || (total < 0.5 && r < 200); ++r) {
+  for (int r = 1; r < repeats || (total < MinimumSeconds && r < 200); ++r) {
     Timed timed = evaluate(loaded, path);
     total += timed.seconds;
     if (timed.seconds < best.seconds) best = timed;
@@ -120,31 +123,72 @@ Timed bestOf(int repeats, const LoadedCase& loaded, ChoiceModelPath path) {
 volatile uint32_t drawSink;
 
 // The time to draw `perRun` outputs after each of the runs' seeds, in the
-// pieces the batched model takes them in; the fastest of several tries.
-double drawOnlySeconds(int64_t perRun) {
-  double best = 0;
-  double total = 0;
-  for (int repeat = 0; repeat < 3 || (total < 0.5 && repeat < 200); ++repeat) {
-    CpuTimer timer;
-    timer.start();
-    uint32_t sum = 0;
-    for (int32_t i = 0; i < Runs; ++i) {
-      RandomSource::seed(FirstSeed + static_cast<uint32_t>(i));
-      for (int64_t left = perRun; left > 0;) {
-        const uint32_t* outputs = nullptr;
-        const int32_t count = RandomSource::nextOutputs(
-            static_cast<int32_t>(std::min<int64_t>(left, 1 << 30)), outputs);
-        for (int32_t k = 0; k < count; ++k) sum += outputs[k];
-        left -= count;
-      }
+// pieces the batched model takes them in.
+double drawOnce(int64_t perRun) {
+  CpuTimer timer;
+  timer.start();
+  uint32_t sum = 0;
+  for (int32_t i = 0; i < Runs; ++i) {
+    RandomSource::seed(FirstSeed + static_cast<uint32_t>(i));
+    for (int64_t left = perRun; left > 0;) {
+      const uint32_t* outputs = nullptr;
+      const int32_t count = RandomSource::nextOutputs(
+          static_cast<int32_t>(std::min<int64_t>(left, 1 << 30)), outputs);
+      for (int32_t k = 0; k < count; ++k) sum += outputs[k];
+      left -= count;
     }
-    timer.stop();
-    drawSink = sum;
-    const double seconds = secondsOf(timer);
+  }
+  timer.stop();
+  drawSink = sum;
+  return secondsOf(timer);
+}
+
+// The fastest of several tries of drawOnce.
+double drawOnlySeconds(int64_t perRun) {
+  double best = drawOnce(perRun);
+  double total = best;
+  for (int repeat = 1; repeat < 3 || (total < MinimumSeconds && repeat < 200);
+       ++repeat) {
+    const double seconds = drawOnce(perRun);
     total += seconds;
-    if (repeat == 0 || seconds < best) best = seconds;
+    best = std::min(best, seconds);
   }
   return best;
+}
+
+// A ratio of two timings taken in alternation, round after round, so that
+// the machine's changes of speed (by a third and more on a shared one, for
+// seconds at a time) fall on both alike: the median of the rounds' ratios
+// and the quartiles around it.
+struct PairedRatio {
+  double median = 0;
+  double lowQuartile = 0;
+  double highQuartile = 0;
+};
+
+template <typename Numerator, typename Denominator>
+PairedRatio pairedRatio(int rounds, Numerator numerator,
+                        Denominator denominator) {
+  std::vector<double> ratios;
+  for (int round = 0; round < rounds; ++round) {
+    // Each goes first in every other round.
+    double top = 0;
+    double bottom = 0;
+    if (round % 2 == 0) {
+      top = numerator();
+      bottom = denominator();
+    } else {
+      bottom = denominator();
+      top = numerator();
+    }
+    ratios.push_back(top / bottom);
+  }
+  std::sort(ratios.begin(), ratios.end());
+  PairedRatio ratio;
+  ratio.median = ratios[ratios.size() / 2];
+  ratio.lowQuartile = ratios[ratios.size() / 4];
+  ratio.highQuartile = ratios[(3 * ratios.size()) / 4];
+  return ratio;
 }
 
 // What the Skedomat program used on one evaluation.
@@ -227,24 +271,30 @@ bool benchmarkLargeCase(const std::string& program, const LoadedCase& loaded) {
               reference.seconds, nanosecondsPer(reference.seconds, count),
               ticketsText(reference.tickets).c_str());
   bool identical = true;
-  Timed fastest = reference;
   for (ChoiceModelPath path : supportedChoiceModelPaths()) {
     if (path == ChoiceModelPath::Reference) continue;
-    const Timed timed = bestOf(3, loaded, path);
+    const Timed timed = bestOf(5, loaded, path);
     identical = sameTickets(timed, reference, nameOf(path)) && identical;
     std::printf("  %-30s %10.3f %12.3f %14s\n", nameOf(path), timed.seconds,
                 nanosecondsPer(timed.seconds, count),
                 ticketsText(timed.tickets).c_str());
-    if (path == fastestChoiceModelPath()) fastest = timed;
   }
   const double drawSeconds = drawOnlySeconds(count / Runs);
   std::printf("  %-30s %10.3f %12.3f\n", "RandomSource alone, same outputs",
               drawSeconds, nanosecondsPer(drawSeconds, count));
-  std::printf("\n  (a) evaluation (%s) / generator alone: %.2f\n",
-              nameOf(fastestChoiceModelPath()), fastest.seconds / drawSeconds);
-  std::printf("  (b) reference / fast path (%s):        %.2f\n",
-              nameOf(fastestChoiceModelPath()),
-              reference.seconds / fastest.seconds);
+  const ChoiceModelPath fast = fastestChoiceModelPath();
+  const auto evaluateFast = [&]() { return evaluate(loaded, fast).seconds; };
+  const PairedRatio a = pairedRatio(
+      15, evaluateFast, [&]() { return drawOnce(count / Runs); });
+  const PairedRatio b = pairedRatio(
+      3, [&]() { return evaluate(loaded, ChoiceModelPath::Reference).seconds; },
+      evaluateFast);
+  std::printf(
+      "\n  Ratios, median of rounds timed in alternation (quartiles):\n"
+      "  (a) evaluation (%s) / generator alone: %.2f (%.2f .. %.2f)\n",
+      nameOf(fast), a.median, a.lowQuartile, a.highQuartile);
+  std::printf("  (b) reference / fast path (%s):        %.2f (%.2f .. %.2f)\n",
+              nameOf(fast), b.median, b.lowQuartile, b.highQuartile);
   const ProcessUse use = runProgram(program, loaded);
   std::printf(
       "  Skedomat eval on the case: %s, user %.3f s, peak memory %.1f MiB, "
@@ -255,33 +305,54 @@ bool benchmarkLargeCase(const std::string& program, const LoadedCase& loaded) {
 }
 
 // The fast path over growing cases; the cost per viewer-screening should not
-// grow with the size.
+// grow with the size. The sizes are timed in turn, round after round, each
+// time over about 10^8 viewer-screenings (a small case evaluated several
+// times), and each size keeps its fastest round: so a slow spell of the
+// machine falls on all sizes alike rather than on one.
 bool benchmarkScaling(const std::string& program, const std::string& folder) {
-  const int32_t Viewers[5] = {1000, 4000, 12000, 20000, 56000};
-  const int32_t Screenings[5] = {1000, 1800, 1800, 1800, 1800};
-  std::printf("Scaling (%s path, %d runs each)\n\n",
-              nameOf(fastestChoiceModelPath()), Runs);
-  std::printf("  %8s %10s %16s %10s %12s %12s %12s\n", "viewers", "screenings",
-              "viewer-scr", "user s", "ns/viewer-scr", "peak MiB", "program s");
-  double lowest = 0;
-  double highest = 0;
-  bool ok = true;
-  for (int k = 0; k < 5; ++k) {
+  const int Sizes = 5;
+  const int Rounds = 5;
+  const int32_t Viewers[Sizes] = {1000, 4000, 12000, 20000, 56000};
+  const int32_t Screenings[Sizes] = {1000, 1800, 1800, 1800, 1800};
+  const ChoiceModelPath fast = fastestChoiceModelPath();
+  static LoadedCase cases[Sizes];
+  int repeats[Sizes];
+  double best[Sizes];
+  for (int k = 0; k < Sizes; ++k) {
     CaseShape shape;
     shape.seed = 100 + static_cast<uint64_t>(k);
     shape.nViewers = Viewers[k];
     shape.nScreenings = Screenings[k];
     shape.nSeats = Viewers[k] / 80;
-    LoadedCase loaded;
-    if (!generate(folder, shape, loaded)) return false;
-    const Timed timed = bestOf(3, loaded, fastestChoiceModelPath());
-    const double ns = nanosecondsPer(timed.seconds, loaded.viewerScreenings());
-    const ProcessUse use = runProgram(program, loaded);
+    if (!generate(folder, shape, cases[k])) return false;
+    repeats[k] = static_cast<int>(
+        std::max<int64_t>(1, 100000000 / cases[k].viewerScreenings()));
+    best[k] = 0;
+  }
+  for (int round = 0; round < Rounds; ++round) {
+    for (int k = 0; k < Sizes; ++k) {
+      double seconds = 0;
+      for (int r = 0; r < repeats[k]; ++r)
+        seconds += evaluate(cases[k], fast).seconds;
+      seconds /= repeats[k];
+      best[k] = round == 0 ? seconds : std::min(best[k], seconds);
+    }
+  }
+  std::printf("Scaling (%s path, %d runs each, fastest of %d rounds)\n\n",
+              nameOf(fast), Runs, Rounds);
+  std::printf("  %8s %10s %16s %10s %12s %12s %12s\n", "viewers", "screenings",
+              "viewer-scr", "user s", "ns/viewer-scr", "peak MiB", "program s");
+  double lowest = 0;
+  double highest = 0;
+  bool ok = true;
+  for (int k = 0; k < Sizes; ++k) {
+    const double ns = nanosecondsPer(best[k], cases[k].viewerScreenings());
+    const ProcessUse use = runProgram(program, cases[k]);
     ok = ok && use.ok;
     std::printf("  %8d %10d %16lld %10.3f %12.3f %12.1f %12.3f\n", Viewers[k],
                 Screenings[k],
-                static_cast<long long>(loaded.viewerScreenings()),
-                timed.seconds, ns, use.peakMiB, use.userSeconds);
+                static_cast<long long>(cases[k].viewerScreenings()), best[k],
+                ns, use.peakMiB, use.userSeconds);
     lowest = k == 0 ? ns : std::min(lowest, ns);
     highest = k == 0 ? ns : std::max(highest, ns);
   }
