@@ -49,9 +49,11 @@ void sortViewerIndices(int32_t* values, int32_t n,
 void Simulation::reset() {
   buildFactorTables();
   nTicketsSold = 0;
-  viewings.clear();
-  lastDay.assign(testCase.nViewers, NeverVisited);
+  // The lists are emptied but keep their room: a run after another on the
+  // same object then needs no new memory.
   viewings.resize(testCase.nMovies);
+  for (std::vector<Viewing>& seen : viewings) seen.clear();
+  lastDay.assign(testCase.nViewers, NeverVisited);
   columns.build(testCase);
   scatteredMovie = NoMovie;
 }

@@ -596,11 +596,10 @@ struct RunResult {
   }
 };
 
-RunResult runWith(ChoiceModelPath path, const TestCase& testCase,
-                  const Submission& schedule, uint32_t seed) {
+// Runs `schedule` on `simulation` with `seed` and returns its state.
+RunResult runOn(Simulation& simulation, const Submission& schedule,
+                uint32_t seed) {
   RandomSource::seed(seed);
-  Simulation simulation(testCase);
-  simulation.choiceModelPath = path;
   simulation.run(schedule);
   RunResult result;
   result.nTicketsSold = simulation.nTicketsSold;
@@ -613,6 +612,13 @@ RunResult runWith(ChoiceModelPath path, const TestCase& testCase,
   }
   result.nextOutput = RandomSource::next32();
   return result;
+}
+
+RunResult runWith(ChoiceModelPath path, const TestCase& testCase,
+                  const Submission& schedule, uint32_t seed) {
+  Simulation simulation(testCase);
+  simulation.choiceModelPath = path;
+  return runOn(simulation, schedule, seed);
 }
 
 TEST(FastPathAdmission, AdmitAfterPassesWithoutAdmitUsesTheCurrentLists) {
@@ -679,6 +685,33 @@ TEST(FastPathRuns, WholeRunsEqualTheReference) {
       for (ChoiceModelPath path : fastPaths())
         ASSERT_TRUE(runWith(path, testCase, schedule, seed) == expected)
             << nameOf(path) << ", case " << c << ", seed " << seed;
+    }
+  }
+}
+
+TEST(FastPathRuns, ASimulationRunAgainRepeatsTheRunsOfFreshOnes) {
+  // The evaluator plays all runs on one simulation: whatever a run leaves
+  // behind (longer lists, counts of a pass whose admit never came) must not
+  // reach the next one.
+  TestDice dice(808);
+  for (int c = 0; c < 4; ++c) {
+    TestCase testCase = someTestCase(dice, 200 + dice.below(2000),
+                                     1 + dice.below(6), 1 + dice.below(60));
+    for (Movie& movie : testCase.movies) movie.runtime = 1 + dice.below(200);
+    const Submission schedule = someSchedule(dice, testCase, 20);
+    const Submission shorter = someSchedule(dice, testCase, 5);
+    for (ChoiceModelPath path : fastPaths()) {
+      Simulation reused(testCase);
+      reused.choiceModelPath = path;
+      for (uint32_t seed : {123U, 124U, 125U}) {
+        ASSERT_TRUE(runOn(reused, schedule, seed) ==
+                    runWith(path, testCase, schedule, seed))
+            << nameOf(path) << ", case " << c << ", seed " << seed;
+        ASSERT_TRUE(runOn(reused, shorter, seed) ==
+                    runWith(path, testCase, shorter, seed));
+        std::vector<int32_t> abandoned;
+        reused.collectCandidates(schedule.screenings[0], abandoned);
+      }
     }
   }
 }
