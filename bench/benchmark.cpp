@@ -90,11 +90,10 @@ Timed evaluate(const LoadedCase& loaded, ChoiceModelPath path) {
   Timed timed;
   CpuTimer timer;
   timer.start();
-  // As the evaluator does: one simulation, reset by each run.
-  Simulation simulation(loaded.testCase);
-  simulation.choiceModelPath = path;
   for (int32_t i = 0; i < Runs; ++i) {
     RandomSource::seed(FirstSeed + static_cast<uint32_t>(i));
+    Simulation simulation(loaded.testCase);
+    simulation.choiceModelPath = path;
     simulation.run(loaded.submission);
     timed.tickets.push_back(simulation.nTicketsSold);
   }

@@ -98,12 +98,9 @@ void evaluate(const EvaluationArguments& arguments, EvaluationOutput& output) {
     RunStatistics statistics;
     CpuTimer timer;
     timer.start();
-    // One simulation for all runs: each run starts by resetting it, and its
-    // lists keep the memory of the run before, which a fresh one would have
-    // to allocate and fault in again.
-    Simulation simulation(testCase);
     for (int32_t i = 0; i < arguments.nSimulacij; i++) {
       RandomSource::seed(FirstSeed + static_cast<uint32_t>(i));
+      Simulation simulation(testCase);
       output.playRun(simulation, submission);
       statistics.add(simulation.nTicketsSold);
     }

@@ -49,11 +49,9 @@ void sortViewerIndices(int32_t* values, int32_t n,
 void Simulation::reset() {
   buildFactorTables();
   nTicketsSold = 0;
-  // The lists are emptied but keep their room: a run after another on the
-  // same object then needs no new memory.
-  viewings.resize(testCase.nMovies);
-  for (std::vector<Viewing>& seen : viewings) seen.clear();
+  viewings.clear();
   lastDay.assign(testCase.nViewers, NeverVisited);
+  viewings.resize(testCase.nMovies);
   columns.build(testCase);
   scatteredMovie = NoMovie;
 }

@@ -690,9 +690,9 @@ TEST(FastPathRuns, WholeRunsEqualTheReference) {
 }
 
 TEST(FastPathRuns, ASimulationRunAgainRepeatsTheRunsOfFreshOnes) {
-  // The evaluator plays all runs on one simulation: whatever a run leaves
-  // behind (longer lists, counts of a pass whose admit never came) must not
-  // reach the next one.
+  // Each run starts with a reset: whatever a run leaves behind (longer
+  // lists, counts of a pass whose admit never came) must not reach the next
+  // one on the same simulation.
   TestDice dice(808);
   for (int c = 0; c < 4; ++c) {
     TestCase testCase = someTestCase(dice, 200 + dice.below(2000),
