@@ -107,11 +107,9 @@ void Simulation::collectBatched(const Screening& screening,
   const ChoiceInputs in =
       choiceInputsFor(columns, lastDay, screening, movie, columns.bounds);
 
-  const int32_t nSelected =
-      selectViewers(kernelFor(choiceModelPath), in, testCase.nViewers,
-                    columns.selected.data());
-  int32_t* selected = columns.selected.data();
-
+  int32_t* const selected = columns.selected.data();
+  const int32_t nSelected = selectViewers(kernelFor(choiceModelPath), in,
+                                          testCase.nViewers, selected);
   candidates.assign(selected, selected + nSelected);
   if (nSelected > testCase.nSeats)
     pickRandomPrefix(candidates, testCase.nSeats);
