@@ -315,7 +315,7 @@ bool benchmarkScaling(const std::string& program, const std::string& folder) {
   const int32_t Viewers[Sizes] = {1000, 4000, 12000, 20000, 56000};
   const int32_t Screenings[Sizes] = {1000, 1800, 1800, 1800, 1800};
   const ChoiceModelPath fast = fastestChoiceModelPath();
-  static LoadedCase cases[Sizes];
+  LoadedCase cases[Sizes];
   int repeats[Sizes];
   double best[Sizes];
   for (int k = 0; k < Sizes; ++k) {
