@@ -72,7 +72,8 @@ bool processorRunsSse2Kernel() { return true; }
 
 bool processorRunsAvx2Kernel() {
   __builtin_cpu_init();
-  return __builtin_cpu_supports("avx2") && __builtin_cpu_supports("popcnt");
+  return __builtin_cpu_supports("avx2") && __builtin_cpu_supports("popcnt") &&
+         __builtin_cpu_supports("bmi");
 }
 
 namespace {
@@ -386,32 +387,44 @@ __attribute__((target("avx2"))) inline uint32_t groupSurvivors(
   return static_cast<uint32_t>(_mm256_movemask_epi8(inViewerOrder(atMost)));
 }
 
+// The offsets of the set bits of `bits`, plus `base`, to survivors[0 ..]
+// in ascending order; returns how many. Eight entries are written whatever
+// the count (those past it are overwritten by the next call), so that the
+// usual few bits cost no branch; only more than eight take the loop.
+__attribute__((target("avx2,popcnt,bmi"))) inline int32_t appendBits(
+    uint64_t bits, int32_t base, int32_t* survivors) {
+  const int32_t n = static_cast<int32_t>(_mm_popcnt_u64(bits));
+  for (int32_t k = 0; k < 8; ++k) {
+    survivors[k] = base + static_cast<int32_t>(_tzcnt_u64(bits));
+    bits = _blsr_u64(bits);
+  }
+  for (int32_t k = 8; k < n; ++k) {
+    survivors[k] = base + static_cast<int32_t>(_tzcnt_u64(bits));
+    bits = _blsr_u64(bits);
+  }
+  return n;
+}
+
 // First pass over a stretch of whole groups (count a multiple of 32, at
 // most MaxStretch, first a multiple of 32): the offsets from `first` of the
 // viewers that groupSurvivors lets through, ascending; returns how many.
-// Each byte of a group's mask appends its viewers without a branch: the
-// pack table's lanes plus the offset of the byte's first viewer, kept in a
-// register, then as many entries as the byte has bits.
-__attribute__((target("avx2,popcnt"))) int32_t boundPass(const ChoiceInputs& in,
-                                                         int32_t first,
-                                                         int32_t count,
-                                                         const uint32_t* draws,
-                                                         int32_t* survivors) {
+// The groups' masks are all worked out before any is unpacked: apart, the
+// tests of the groups overlap freely, where a mask unpacked at once would
+// hold up its group's stores until the whole test is done.
+__attribute__((target("avx2,popcnt,bmi"))) int32_t boundPass(
+    const ChoiceInputs& in, int32_t first, int32_t count,
+    const uint32_t* draws, int32_t* survivors) {
   const GroupPassConstants constants = groupPassConstantsOf(in);
-  const __m256i eight = _mm256_set1_epi32(8);
-  __m256i offset = _mm256_setzero_si256();
+  uint32_t masks[MaxStretch / VectorGroup + 1];
+  const int32_t nGroups = count / VectorGroup;
+  for (int32_t g = 0; g < nGroups; ++g)
+    masks[g] = groupSurvivors(in, constants, first + g * VectorGroup,
+                              draws + g * VectorGroup);
+  masks[nGroups] = 0;
   int32_t n = 0;
-  for (int32_t i = 0; i < count; i += VectorGroup) {
-    uint32_t mask = groupSurvivors(in, constants, first + i, draws + i);
-    for (int32_t byte = 0; byte < 4; ++byte, mask >>= 8) {
-      const uint32_t bits = mask & 0xFF;
-      const __m256i lanes = _mm256_load_si256(
-          reinterpret_cast<const __m256i*>(packTable.lanes[bits]));
-      _mm256_storeu_si256(reinterpret_cast<__m256i*>(survivors + n),
-                          _mm256_add_epi32(lanes, offset));
-      offset = _mm256_add_epi32(offset, eight);
-      n += __builtin_popcount(bits);
-    }
+  for (int32_t g = 0; g < nGroups; g += 2) {
+    const uint64_t bits = masks[g] | static_cast<uint64_t>(masks[g + 1]) << 32;
+    n += appendBits(bits, g * VectorGroup, survivors + n);
   }
   return n;
 }
@@ -422,7 +435,7 @@ __attribute__((target("avx2,popcnt"))) int32_t boundPass(const ChoiceInputs& in,
 // one, the stores and counts cost more than the test). The survivors'
 // list has room for three more entries, which pad the last four with
 // viewer `first` and whose hits are masked off. Returns how many hit.
-__attribute__((target("avx2,popcnt"))) int32_t exactPass(
+__attribute__((target("avx2,popcnt,bmi"))) int32_t exactPass(
     const ChoiceInputs& in, int32_t first, int32_t* survivors,
     int32_t nSurvivors, const uint32_t* draws, int32_t* selected) {
   for (int32_t pad = 0; pad < 3; ++pad) survivors[nSurvivors + pad] = 0;
@@ -451,7 +464,7 @@ __attribute__((target("avx2,popcnt"))) int32_t exactPass(
 // band (most viewers prefer another time of day or share no genre with the
 // film, so few draws pass), then the exact chance for the few who remain,
 // four at a time. Viewers outside whole groups go straight to the exact test.
-__attribute__((target("avx2,popcnt"))) int32_t selectViewersAvx2(
+__attribute__((target("avx2,popcnt,bmi"))) int32_t selectViewersAvx2(
     const ChoiceInputs& inputs, int32_t first, int32_t count,
     const uint32_t* draws, int32_t* selected) {
   // A copy that the stores to `selected` cannot change, so that its fields
