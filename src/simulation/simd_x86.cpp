@@ -408,6 +408,7 @@ __attribute__((target("avx2,popcnt,bmi"))) inline int32_t appendBits(
 // First pass over a stretch of whole groups (count a multiple of 32, at
 // most MaxStretch, first a multiple of 32): the offsets from `first` of the
 // viewers that groupSurvivors lets through, ascending; returns how many.
+// `survivors` needs room for count + 8 entries (see appendBits).
 // The groups' masks are all worked out before any is unpacked: apart, the
 // tests of the groups overlap freely, where a mask unpacked at once would
 // hold up its group's stores until the whole test is done.
@@ -477,6 +478,7 @@ __attribute__((target("avx2,popcnt,bmi"))) int32_t selectViewersAvx2(
   while (count - i >= VectorGroup) {
     const int32_t length =
         std::min(MaxStretch, (count - i) / VectorGroup * VectorGroup);
+    // Room for the entries that boundPass writes past the last survivor.
     int32_t survivors[MaxStretch + 8];
     const int32_t nSurvivors =
         boundPass(in, first + i, length, draws + i, survivors);
