@@ -389,8 +389,9 @@ __attribute__((target("avx2"))) inline uint32_t groupSurvivors(
 
 // The offsets of the set bits of `bits`, plus `base`, to survivors[0 ..]
 // in ascending order; returns how many. Eight entries are written whatever
-// the count (those past it are overwritten by the next call), so that the
-// usual few bits cost no branch; only more than eight take the loop.
+// the count (those past it are scratch, which the next call or the
+// caller's padding overwrites), so that the usual few bits cost no branch;
+// only more than eight take the loop.
 __attribute__((target("avx2,popcnt,bmi"))) inline int32_t appendBits(
     uint64_t bits, int32_t base, int32_t* survivors) {
   const int32_t n = static_cast<int32_t>(_mm_popcnt_u64(bits));
