@@ -44,6 +44,11 @@ void sortViewerIndices(int32_t* values, int32_t n,
   if (from != values) std::copy(from, from + n, values);
 }
 
+// The index of the lowest set bit of a non-zero word.
+inline int32_t lowestBit(uint64_t word) {
+  return static_cast<int32_t>(__builtin_ctzll(word));
+}
+
 }  // namespace
 
 void Simulation::reset() {
@@ -52,27 +57,39 @@ void Simulation::reset() {
   viewings.clear();
   lastDay.assign(testCase.nViewers, NeverVisited);
   viewings.resize(testCase.nMovies);
+  buildScratch();
+}
+
+void Simulation::buildScratch() {
   columns.build(testCase);
+  totalSeen.assign(testCase.viewers.size(), 0);
   scatteredMovie = NoMovie;
 }
 
 void Simulation::prepareScratch() {
   // reset builds them; a caller that set up the run's lists by itself gets
   // them here.
-  if (columns.preferredTime.size() != testCase.viewers.size()) {
-    columns.build(testCase);
-    scatteredMovie = NoMovie;
-  }
+  if (columns.preferredTime.size() != testCase.viewers.size()) buildScratch();
 }
 
 void Simulation::run(const Submission& submission) {
   reset();
+  // The batched passes read a film's list only to add up each viewer's
+  // viewings (they scatter the counts), so within the run a list may be a
+  // log: admission appends a record of one viewing for every winner, and
+  // the records are merged and sorted once at the end. The reference path
+  // plays the screenings exactly as defined.
+  const bool appending = choiceModelPath != ChoiceModelPath::Reference;
   std::vector<int32_t> candidates;
   for (size_t p = 0; p < submission.screenings.size(); ++p) {
     const Screening& screening = submission.screenings[submission.order[p]];
     collectCandidates(screening, candidates);
-    admit(screening, candidates);
+    if (appending)
+      admitToLog(screening, candidates);
+    else
+      admit(screening, candidates);
   }
+  if (appending) sortViewings();
 }
 
 void Simulation::admit(const Screening& screening,
@@ -109,9 +126,19 @@ void Simulation::scatterRepeatCounts(int32_t movieNo) {
   // have changed since: clear them all.
   if (scatteredMovie != NoMovie)
     std::fill(columns.repeatCount.begin(), columns.repeatCount.end(), 0);
-  for (const Viewing& viewing : viewings[movieNo])
-    columns.repeatCount[viewing.iViewer] =
-        static_cast<uint16_t>(std::min(viewing.nSeen, RepeatCounts - 1));
+  // A viewer may have several records in a run's log (see admitToLog):
+  // their viewings add up. A list as defined has one record per viewer.
+  std::vector<Viewing>& seen = viewings[movieNo];
+  uint16_t* const counts = columns.repeatCount.data();
+  const int32_t cap = RepeatCounts - 1;
+  size_t nRepeated = 0;
+  for (const Viewing& viewing : seen) {
+    uint16_t& count = counts[viewing.iViewer];
+    nRepeated += count != 0 ? 1 : 0;
+    count = static_cast<uint16_t>(
+        std::min(count + std::min(viewing.nSeen, cap), cap));
+  }
+  repeatedRecords = nRepeated;
   scatteredMovie = movieNo;
 }
 
@@ -150,4 +177,75 @@ void Simulation::recordVisits(std::vector<Viewing>& seen) {
   Assert(iDest >= 0);
   while (src > 0) visit(records[--src]);
   scatteredMovie = NoMovie;
+}
+
+void Simulation::admitToLog(const Screening& screening,
+                            std::vector<int32_t>& candidates) {
+  const int32_t k = std::min(testCase.nSeats,
+                             static_cast<int32_t>(candidates.size()));
+  prepareScratch();
+  if (scatteredMovie != screening.movieNo)
+    scatterRepeatCounts(screening.movieNo);
+
+  // Which winners have seen the film before is known from the counts only
+  // to tell when the log needs merging.
+  nTicketsSold += k;
+  std::vector<Viewing>& seen = viewings[screening.movieNo];
+  const size_t n = seen.size();
+  seen.resize(n + static_cast<size_t>(k));
+  Viewing* const added = seen.data() + n;
+  const uint16_t* const counts = columns.repeatCount.data();
+  size_t nRepeated = repeatedRecords;
+  for (int32_t c = 0; c < k; ++c) {
+    const int32_t v = candidates[c];
+    lastDay[v] = screening.day;
+    added[c] = Viewing{v, 1};
+    nRepeated += counts[v] != 0 ? 1 : 0;
+  }
+  // The counts of the film's viewers are spread over the whole column;
+  // clearing all of it in order costs less than clearing them one by one.
+  std::fill(columns.repeatCount.begin(), columns.repeatCount.end(), 0);
+  scatteredMovie = NoMovie;
+  // A log mostly of repeated viewers is merged, so that a list never holds
+  // more than twice as many records as viewers.
+  if (2 * nRepeated > seen.size()) mergeRecords(seen);
+}
+
+void Simulation::mergeRecords(std::vector<Viewing>& seen) {
+  int32_t* const total = totalSeen.data();
+  for (const Viewing& viewing : seen) total[viewing.iViewer] += viewing.nSeen;
+  size_t kept = 0;
+  for (const Viewing& viewing : seen) {
+    const int32_t v = viewing.iViewer;
+    if (total[v] == 0) continue;
+    seen[kept++] = Viewing{v, total[v]};
+    total[v] = 0;
+  }
+  seen.resize(kept);
+}
+
+void Simulation::sortViewings() {
+  // Each list is spread over a bitmap of the viewers, its viewings added up
+  // by viewer, and read back in the bitmap's order: a pass over the bitmap
+  // and two steps per record, where sorting the records moves each of them
+  // several times.
+  std::vector<uint64_t> hasRecord((lastDay.size() + 63) / 64, 0);
+  int32_t* const total = totalSeen.data();
+  for (std::vector<Viewing>& seen : viewings) {
+    if (seen.empty()) continue;
+    for (const Viewing& viewing : seen) {
+      hasRecord[viewing.iViewer >> 6] |= uint64_t(1) << (viewing.iViewer & 63);
+      total[viewing.iViewer] += viewing.nSeen;
+    }
+    Viewing* next = seen.data();
+    for (size_t w = 0; w < hasRecord.size(); ++w) {
+      for (uint64_t bits = hasRecord[w]; bits != 0; bits &= bits - 1) {
+        const int32_t v = static_cast<int32_t>(w * 64) + lowestBit(bits);
+        *next++ = Viewing{v, total[v]};
+        total[v] = 0;
+      }
+      hasRecord[w] = 0;
+    }
+    seen.resize(static_cast<size_t>(next - seen.data()));
+  }
 }

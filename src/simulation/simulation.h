@@ -1,6 +1,7 @@
 #ifndef SKEDOMAT_SIMULATION_SIMULATION_H
 #define SKEDOMAT_SIMULATION_SIMULATION_H
 
+#include <cstddef>
 #include <cstdint>
 #include <vector>
 
@@ -55,12 +56,23 @@ class Simulation {
   // The same over the viewer columns with the kernel of choiceModelPath.
   void collectBatched(const Screening& screening,
                       std::vector<int32_t>& candidates);
-  // Sizes the columns and the admission scratch for the test case, if
-  // reset has not.
+  // Sizes the columns and the admission scratch for the test case.
+  void buildScratch();
+  // The same, if reset has not.
   void prepareScratch();
   // Puts the viewing counts of the film's viewers into
-  // columns.repeatCount, after clearing any left by another pass.
+  // columns.repeatCount, after clearing any left by another pass, adding up
+  // the records of a viewer with several; counts them in repeatedRecords.
   void scatterRepeatCounts(int32_t movieNo);
+  // Seats the winners of `candidates` as admit does, but appends a record
+  // of one viewing for each of them to the film's list, which becomes a log
+  // in which a viewer may have several records, in any order.
+  void admitToLog(const Screening& screening,
+                  std::vector<int32_t>& candidates);
+  // Replaces the records of `seen` by one per viewer with their sum.
+  void mergeRecords(std::vector<Viewing>& seen);
+  // Merges and sorts every film's list: one record per viewer, by iViewer.
+  void sortViewings();
   // Inserts the ascending `newcomers`, none of them in `seen` yet, with one
   // viewing each, keeping `seen` sorted by iViewer; adds a viewing to every
   // record whose scattered count admit marked as seated, and clears the
@@ -74,6 +86,11 @@ class Simulation {
   int32_t scatteredMovie = NoMovie;
   // Scratch of admit: the screening's newcomers.
   std::vector<int32_t> newcomers;
+  // How many records of the scattered film's list repeat a viewer of an
+  // earlier record.
+  size_t repeatedRecords = 0;
+  // Scratch of merging records: per viewer, 0 between uses.
+  std::vector<int32_t> totalSeen;
 };
 
 #endif  // SKEDOMAT_SIMULATION_SIMULATION_H

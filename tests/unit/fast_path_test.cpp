@@ -689,6 +689,30 @@ TEST(FastPathRuns, WholeRunsEqualTheReference) {
   }
 }
 
+TEST(FastPathRuns, CrowdedRunsOfOneFilmEqualTheReference) {
+  // Seats for everyone, a well rated film of every genre and months of
+  // shows: most tickets go to viewers who have seen the film before, so the
+  // fast paths' records of the film pile up and merge again and again.
+  TestDice dice(909);
+  for (int c = 0; c < 4; ++c) {
+    const int32_t nViewers = 20 + dice.below(300);
+    TestCase testCase = someTestCase(dice, nViewers, 1 + c % 2, nViewers);
+    for (Movie& movie : testCase.movies) {
+      movie.runtime = 80 + dice.below(100);
+      movie.rating = 10.0;
+      movie.genres = 0xFFFFFFFFU;
+    }
+    const Submission schedule = someSchedule(dice, testCase, 150);
+    for (uint32_t seed : {123U, 124U}) {
+      const RunResult expected =
+          runWith(ChoiceModelPath::Reference, testCase, schedule, seed);
+      for (ChoiceModelPath path : fastPaths())
+        ASSERT_TRUE(runWith(path, testCase, schedule, seed) == expected)
+            << nameOf(path) << ", case " << c << ", seed " << seed;
+    }
+  }
+}
+
 TEST(FastPathRuns, ASimulationRunAgainRepeatsTheRunsOfFreshOnes) {
   // Each run starts with a reset: whatever a run leaves behind (longer
   // lists, counts of a pass whose admit never came) must not reach the next
