@@ -669,6 +669,19 @@ TEST(FastPathAdmission, AdmitAfterPassesWithoutAdmitUsesTheCurrentLists) {
   }
 }
 
+// Runs `schedule` with two seeds on every fast path and on the reference
+// path: the whole run states must agree.
+void expectRunsLikeTheReference(const TestCase& testCase,
+                                const Submission& schedule, int caseNo) {
+  for (uint32_t seed : {123U, 124U}) {
+    const RunResult expected =
+        runWith(ChoiceModelPath::Reference, testCase, schedule, seed);
+    for (ChoiceModelPath path : fastPaths())
+      ASSERT_TRUE(runWith(path, testCase, schedule, seed) == expected)
+          << nameOf(path) << ", case " << caseNo << ", seed " << seed;
+  }
+}
+
 TEST(FastPathRuns, WholeRunsEqualTheReference) {
   TestDice dice(5);
   for (int c = 0; c < 12; ++c) {
@@ -679,13 +692,7 @@ TEST(FastPathRuns, WholeRunsEqualTheReference) {
     for (Movie& movie : testCase.movies) movie.runtime = 1 + dice.below(200);
     const Submission schedule =
         someSchedule(dice, testCase, 10 + dice.below(20));
-    for (uint32_t seed : {123U, 124U}) {
-      const RunResult expected =
-          runWith(ChoiceModelPath::Reference, testCase, schedule, seed);
-      for (ChoiceModelPath path : fastPaths())
-        ASSERT_TRUE(runWith(path, testCase, schedule, seed) == expected)
-            << nameOf(path) << ", case " << c << ", seed " << seed;
-    }
+    expectRunsLikeTheReference(testCase, schedule, c);
   }
 }
 
@@ -703,13 +710,7 @@ TEST(FastPathRuns, CrowdedRunsOfOneFilmEqualTheReference) {
       movie.genres = 0xFFFFFFFFU;
     }
     const Submission schedule = someSchedule(dice, testCase, 150);
-    for (uint32_t seed : {123U, 124U}) {
-      const RunResult expected =
-          runWith(ChoiceModelPath::Reference, testCase, schedule, seed);
-      for (ChoiceModelPath path : fastPaths())
-        ASSERT_TRUE(runWith(path, testCase, schedule, seed) == expected)
-            << nameOf(path) << ", case " << c << ", seed " << seed;
-    }
+    expectRunsLikeTheReference(testCase, schedule, c);
   }
 }
 
