@@ -79,17 +79,17 @@ void Simulation::run(const Submission& submission) {
   // log: admission appends a record of one viewing for every winner, and
   // the records are merged and sorted once at the end. The reference path
   // plays the screenings exactly as defined.
-  const bool appending = choiceModelPath != ChoiceModelPath::Reference;
+  const bool asLogs = choiceModelPath != ChoiceModelPath::Reference;
   std::vector<int32_t> candidates;
   for (size_t p = 0; p < submission.screenings.size(); ++p) {
     const Screening& screening = submission.screenings[submission.order[p]];
     collectCandidates(screening, candidates);
-    if (appending)
+    if (asLogs)
       admitToLog(screening, candidates);
     else
       admit(screening, candidates);
   }
-  if (appending) sortViewings();
+  if (asLogs) sortViewings();
 }
 
 void Simulation::admit(const Screening& screening,
