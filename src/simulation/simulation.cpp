@@ -63,6 +63,7 @@ void Simulation::reset() {
 void Simulation::buildScratch() {
   columns.build(testCase);
   totalSeen.assign(testCase.viewers.size(), 0);
+  hasRecord.assign((testCase.viewers.size() + 63) / 64, 0);
   scatteredMovie = NoMovie;
 }
 
@@ -128,7 +129,7 @@ void Simulation::scatterRepeatCounts(int32_t movieNo) {
     std::fill(columns.repeatCount.begin(), columns.repeatCount.end(), 0);
   // A viewer may have several records in a run's log (see admitToLog):
   // their viewings add up. A list as defined has one record per viewer.
-  std::vector<Viewing>& seen = viewings[movieNo];
+  const std::vector<Viewing>& seen = viewings[movieNo];
   uint16_t* const counts = columns.repeatCount.data();
   const int32_t cap = RepeatCounts - 1;
   size_t nRepeated = 0;
@@ -208,44 +209,32 @@ void Simulation::admitToLog(const Screening& screening,
   scatteredMovie = NoMovie;
   // A log mostly of repeated viewers is merged, so that a list never holds
   // more than twice as many records as viewers.
-  if (2 * nRepeated > seen.size()) mergeRecords(seen);
+  if (2 * nRepeated > seen.size()) mergeAndSort(seen);
 }
 
-void Simulation::mergeRecords(std::vector<Viewing>& seen) {
+void Simulation::mergeAndSort(std::vector<Viewing>& seen) {
+  // The records are spread over a bitmap of the viewers, their viewings
+  // added up by viewer, and read back in the bitmap's order: a pass over the
+  // bitmap and two steps per record, where sorting the records moves each
+  // of them several times.
+  if (seen.empty()) return;
   int32_t* const total = totalSeen.data();
-  for (const Viewing& viewing : seen) total[viewing.iViewer] += viewing.nSeen;
-  size_t kept = 0;
   for (const Viewing& viewing : seen) {
-    const int32_t v = viewing.iViewer;
-    if (total[v] == 0) continue;
-    seen[kept++] = Viewing{v, total[v]};
-    total[v] = 0;
+    hasRecord[viewing.iViewer >> 6] |= uint64_t(1) << (viewing.iViewer & 63);
+    total[viewing.iViewer] += viewing.nSeen;
   }
-  seen.resize(kept);
+  Viewing* next = seen.data();
+  for (size_t w = 0; w < hasRecord.size(); ++w) {
+    for (uint64_t bits = hasRecord[w]; bits != 0; bits &= bits - 1) {
+      const int32_t v = static_cast<int32_t>(w * 64) + lowestBit(bits);
+      *next++ = Viewing{v, total[v]};
+      total[v] = 0;
+    }
+    hasRecord[w] = 0;
+  }
+  seen.resize(static_cast<size_t>(next - seen.data()));
 }
 
 void Simulation::sortViewings() {
-  // Each list is spread over a bitmap of the viewers, its viewings added up
-  // by viewer, and read back in the bitmap's order: a pass over the bitmap
-  // and two steps per record, where sorting the records moves each of them
-  // several times.
-  std::vector<uint64_t> hasRecord((lastDay.size() + 63) / 64, 0);
-  int32_t* const total = totalSeen.data();
-  for (std::vector<Viewing>& seen : viewings) {
-    if (seen.empty()) continue;
-    for (const Viewing& viewing : seen) {
-      hasRecord[viewing.iViewer >> 6] |= uint64_t(1) << (viewing.iViewer & 63);
-      total[viewing.iViewer] += viewing.nSeen;
-    }
-    Viewing* next = seen.data();
-    for (size_t w = 0; w < hasRecord.size(); ++w) {
-      for (uint64_t bits = hasRecord[w]; bits != 0; bits &= bits - 1) {
-        const int32_t v = static_cast<int32_t>(w * 64) + lowestBit(bits);
-        *next++ = Viewing{v, total[v]};
-        total[v] = 0;
-      }
-      hasRecord[w] = 0;
-    }
-    seen.resize(static_cast<size_t>(next - seen.data()));
-  }
+  for (std::vector<Viewing>& seen : viewings) mergeAndSort(seen);
 }

@@ -69,9 +69,10 @@ class Simulation {
   // in which a viewer may have several records, in any order.
   void admitToLog(const Screening& screening,
                   std::vector<int32_t>& candidates);
-  // Replaces the records of `seen` by one per viewer with their sum.
-  void mergeRecords(std::vector<Viewing>& seen);
-  // Merges and sorts every film's list: one record per viewer, by iViewer.
+  // Replaces the records of `seen` by one per viewer with their sum,
+  // sorted by iViewer.
+  void mergeAndSort(std::vector<Viewing>& seen);
+  // mergeAndSort on every film's list.
   void sortViewings();
   // Inserts the ascending `newcomers`, none of them in `seen` yet, with one
   // viewing each, keeping `seen` sorted by iViewer; adds a viewing to every
@@ -89,8 +90,10 @@ class Simulation {
   // How many records of the scattered film's list repeat a viewer of an
   // earlier record.
   size_t repeatedRecords = 0;
-  // Scratch of merging records: per viewer, 0 between uses.
+  // Scratch of mergeAndSort, 0 between uses: per viewer, the sum of its
+  // records, and one bit per viewer.
   std::vector<int32_t> totalSeen;
+  std::vector<uint64_t> hasRecord;
 };
 
 #endif  // SKEDOMAT_SIMULATION_SIMULATION_H
