@@ -95,6 +95,8 @@ ChoiceInputs choiceInputsFor(const ViewerColumns& columns,
   fillTopByteBounds(bounds);
   in.topByteBound = bounds.topByte;
   in.groupedTime = columns.groupedTime.data();
+  fillTimeByPreference(in, bounds.timeByPreference);
+  in.timeByPreference = bounds.timeByPreference;
   return in;
 }
 

@@ -34,6 +34,9 @@ struct ChoiceInputs {
   // Preferred times of the complete groups of VectorGroup viewers, each
   // group in the lane order of the vector kernel (see ViewerColumns).
   const int16_t* groupedTime;
+  // The screening's time factor by preferred time t = 0 .. 1439:
+  // time[distanceOf(t)] (see fillTimeByPreference).
+  const double* timeByPreference;
   // The screening. The distance of preferred time t is
   // max(0, min(max(a, b), min(a, b) + wrap)) with a = startOfDay - t and
   // b = t - endOfDay; see distanceOf.
@@ -161,6 +164,9 @@ inline uint8_t topByteBoundOf(uint32_t bound) {
   return static_cast<uint8_t>((bound - 1) >> 24);
 }
 
+
+// Fills table[t] = in.time[distanceOf(in, t)] for t = 0 .. 1439.
+void fillTimeByPreference(const ChoiceInputs& in, double* table);
 
 // Fills bounds.topByte from bounds.draw.
 void fillTopByteBounds(ScreeningBounds& bounds);

@@ -11,7 +11,10 @@ const int32_t GenreClasses = 3;
 // looked up by one shuffle instruction.
 const int32_t DistanceBands = 16;
 
-// The bounds of one screening.
+// The preferred times of day, 0 .. 1439.
+const int32_t PreferredTimes = 1440;
+
+// The bounds of one screening, and its time factors by preferred time.
 struct ScreeningBounds {
   // draw[DistanceBands x c + b] for the genre classes c and the distance
   // bands b (see genreClassOf and bandOf): an integer above every draw that
@@ -23,6 +26,9 @@ struct ScreeningBounds {
   // top-byte bound of the draw bound of their class (class 2 for one or
   // more: it is the larger), at distance band b.
   alignas(16) uint8_t topByte[2 * DistanceBands];
+  // The time factor by preferred time, for the exact test of the few
+  // viewers that the bounds let through.
+  double timeByPreference[PreferredTimes];
 };
 
 #endif  // SKEDOMAT_SIMULATION_SCREENING_BOUNDS_H

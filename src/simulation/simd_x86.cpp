@@ -211,59 +211,56 @@ __attribute__((target("avx2"))) inline __m256d genreFactors4(
                           _mm256_castsi256_pd(_mm256_cvtepi32_epi64(none)));
 }
 
-// The time-of-day distances of eight viewers.
-__attribute__((target("avx2"))) inline __m256i distances8(
-    const ChoiceInputs& in, __m256i t) {
-  const __m256i a = _mm256_sub_epi32(_mm256_set1_epi32(in.startOfDay), t);
-  const __m256i b = _mm256_sub_epi32(t, _mm256_set1_epi32(in.endOfDay));
-  return _mm256_max_epi32(
-      _mm256_setzero_si256(),
-      _mm256_min_epi32(_mm256_max_epi32(a, b),
-                       _mm256_add_epi32(_mm256_min_epi32(a, b),
-                                        _mm256_set1_epi32(in.wrap))));
-}
+// The per-viewer columns of a stretch, from its first viewer on, so that
+// a survivor's offset indexes them directly.
+struct StretchColumns {
+  const int16_t* preferredTime;
+  const uint32_t* genres;
+  const int32_t* lastDay;
+  const uint16_t* repeatCount;
+};
 
 // Second pass: the exact chance of four surviving viewers at the offsets
-// o[0 .. 3], tested against their draws; returns the 4-bit mask of hits.
+// o[0 .. 3] of the stretch, tested against their draws; returns the 4-bit
+// mask of hits. The time factor comes straight from the screening's table
+// by preferred time.
 __attribute__((target("avx2"))) inline int exactHits4(const ChoiceInputs& in,
-                                                      int32_t first,
+                                                      const StretchColumns& x,
                                                       const int32_t* o,
                                                       const uint32_t* draws) {
-  const int32_t j0 = first + o[0], j1 = first + o[1], j2 = first + o[2],
-                j3 = first + o[3];
-  const __m128i t = _mm_setr_epi32(in.preferredTime[j0], in.preferredTime[j1],
-                                   in.preferredTime[j2], in.preferredTime[j3]);
-  const __m128i distance =
-      _mm256_castsi256_si128(distances8(in, _mm256_zextsi128_si256(t)));
-  const __m128i lastDay = _mm_setr_epi32(in.lastDay[j0], in.lastDay[j1],
-                                         in.lastDay[j2], in.lastDay[j3]);
+  const int32_t o0 = o[0], o1 = o[1], o2 = o[2], o3 = o[3];
+  const double* time = in.timeByPreference;
+  const __m256d tf = _mm256_setr_pd(
+      time[x.preferredTime[o0]], time[x.preferredTime[o1]],
+      time[x.preferredTime[o2]], time[x.preferredTime[o3]]);
+  const __m128i lastDay = _mm_setr_epi32(x.lastDay[o0], x.lastDay[o1],
+                                         x.lastDay[o2], x.lastDay[o3]);
   const __m128i age =
       _mm_min_epi32(_mm_sub_epi32(_mm_set1_epi32(in.day), lastDay),
                     _mm_set1_epi32(RecencyEntries - 1));
   const __m128i shared = _mm_and_si128(
       _mm_setr_epi32(
-          static_cast<int>(in.genres[j0]), static_cast<int>(in.genres[j1]),
-          static_cast<int>(in.genres[j2]), static_cast<int>(in.genres[j3])),
+          static_cast<int>(x.genres[o0]), static_cast<int>(x.genres[o1]),
+          static_cast<int>(x.genres[o2]), static_cast<int>(x.genres[o3])),
       _mm_set1_epi32(static_cast<int>(in.movieGenres)));
   const __m128i zero = _mm_setzero_si128();
   const __m128i none = _mm_cmpeq_epi32(shared, zero);
   const __m128i atMostOne = _mm_cmpeq_epi32(
       _mm_and_si128(shared, _mm_add_epi32(shared, _mm_set1_epi32(-1))), zero);
-  const __m256d tf = gather4(in.time, distance);
   const __m256d r = gather4(in.recency, age);
   const __m256d g = genreFactors4(none, atMostOne);
-  const __m256d s = _mm256_setr_pd(in.repeatFactors[in.repeatCount[j0]],
-                                   in.repeatFactors[in.repeatCount[j1]],
-                                   in.repeatFactors[in.repeatCount[j2]],
-                                   in.repeatFactors[in.repeatCount[j3]]);
+  const __m256d s = _mm256_setr_pd(in.repeatFactors[x.repeatCount[o0]],
+                                   in.repeatFactors[x.repeatCount[o1]],
+                                   in.repeatFactors[x.repeatCount[o2]],
+                                   in.repeatFactors[x.repeatCount[o3]]);
   const __m256d p =
       _mm256_mul_pd(_mm256_mul_pd(_mm256_mul_pd(_mm256_mul_pd(r, tf), g),
                                   _mm256_set1_pd(in.rating)),
                     s);
   const __m128i flipped = _mm_xor_si128(
       _mm_setr_epi32(
-          static_cast<int>(draws[o[0]]), static_cast<int>(draws[o[1]]),
-          static_cast<int>(draws[o[2]]), static_cast<int>(draws[o[3]])),
+          static_cast<int>(draws[o0]), static_cast<int>(draws[o1]),
+          static_cast<int>(draws[o2]), static_cast<int>(draws[o3])),
       _mm_set1_epi32(static_cast<int>(0x80000000U)));
   const __m256d drawn =
       _mm256_add_pd(_mm256_cvtepi32_pd(flipped), _mm256_set1_pd(2147483648.0));
@@ -431,6 +428,21 @@ __attribute__((target("avx2,popcnt,bmi"))) int32_t boundPass(
   return n;
 }
 
+// Stores the viewers of the four survivors at offsets[0 .. 3] of a stretch
+// that starts at `first` whose bits are set in `hits`, packed by the table
+// to selected[0 ..] with one store; returns how many.
+__attribute__((target("avx2,popcnt"))) inline int32_t storeHits(
+    __m256i first, const int32_t* offsets, int hits, int32_t* selected) {
+  const __m256i viewers = _mm256_add_epi32(
+      first, _mm256_zextsi128_si256(_mm_loadu_si128(
+                 reinterpret_cast<const __m128i*>(offsets))));
+  const __m256i pack = _mm256_load_si256(
+      reinterpret_cast<const __m256i*>(packTable.lanes[hits]));
+  _mm256_storeu_si256(reinterpret_cast<__m256i*>(selected),
+                      _mm256_permutevar8x32_epi32(viewers, pack));
+  return __builtin_popcount(static_cast<unsigned>(hits));
+}
+
 // The exact pass over the survivors survivors[0 .. nSurvivors - 1] of a
 // stretch that starts at viewer `first`, four at a time: the hits go to
 // `selected` packed by the table, one store per four survivors (one by
@@ -442,19 +454,18 @@ __attribute__((target("avx2,popcnt,bmi"))) int32_t exactPass(
     int32_t nSurvivors, const uint32_t* draws, int32_t* selected) {
   for (int32_t pad = 0; pad < 3; ++pad) survivors[nSurvivors + pad] = 0;
   const __m256i stretchFirst = _mm256_set1_epi32(first);
+  const StretchColumns columns = {in.preferredTime + first, in.genres + first,
+                                  in.lastDay + first, in.repeatCount + first};
   int32_t n = 0;
-  for (int32_t k = 0; k < nSurvivors; k += 4) {
-    const int32_t left = nSurvivors - k;
-    const int valid = left >= 4 ? 15 : (1 << left) - 1;
-    const int mask = exactHits4(in, first, survivors + k, draws) & valid;
-    const __m256i viewers = _mm256_add_epi32(
-        stretchFirst, _mm256_zextsi128_si256(_mm_loadu_si128(
-                          reinterpret_cast<const __m128i*>(survivors + k))));
-    const __m256i pack = _mm256_load_si256(
-        reinterpret_cast<const __m256i*>(packTable.lanes[mask]));
-    _mm256_storeu_si256(reinterpret_cast<__m256i*>(selected + n),
-                        _mm256_permutevar8x32_epi32(viewers, pack));
-    n += __builtin_popcount(static_cast<unsigned>(mask));
+  int32_t k = 0;
+  for (; k + 4 <= nSurvivors; k += 4)
+    n += storeHits(stretchFirst, survivors + k,
+                   exactHits4(in, columns, survivors + k, draws), selected + n);
+  if (k < nSurvivors) {
+    const int valid = (1 << (nSurvivors - k)) - 1;
+    n += storeHits(stretchFirst, survivors + k,
+                   exactHits4(in, columns, survivors + k, draws) & valid,
+                   selected + n);
   }
   return n;
 }

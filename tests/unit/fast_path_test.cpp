@@ -227,27 +227,58 @@ TEST(FastPathRandomSource, NextOutputsHandsOutTheStreamInOrder) {
   EXPECT_EQ(RandomSource::next32(), stream[Total]);
 }
 
+// The screening constants of the kernels for a screening of `runtime`
+// minutes from `startMinute` of a day, as the batched model sets them.
+ChoiceInputs distanceInputsOf(int32_t runtime, int32_t startMinute,
+                              Screening& screening) {
+  screening.start = 3 * 1440 + startMinute;
+  screening.end = screening.start + runtime;
+  ChoiceInputs in;
+  in.time = timeFactor;
+  if (runtime >= 1440) {
+    in.startOfDay = -1;
+    in.endOfDay = 1440;
+    in.wrap = 1440;
+  } else {
+    in.startOfDay = startMinute;
+    in.endOfDay = static_cast<int32_t>(screening.end % 1440);
+    in.wrap = in.startOfDay < in.endOfDay ? 1440 : 0;
+  }
+  return in;
+}
+
+// Within a day, past midnight, ending on the minute before the start, and
+// a day or more.
+const int32_t DistanceRuntimes[13] = {1,   2,    15,   60,   179,  719, 720,
+                                      721, 1000, 1438, 1439, 1440, 5000};
+
 TEST(FastPathKernels, DistanceFormulaEqualsTheTimeOfDayDistance) {
-  const int32_t Runtimes[12] = {1,   2,    60,   179,  719,  720,
-                                721, 1438, 1439, 1440, 1441, 5000};
-  for (int32_t runtime : Runtimes) {
+  for (int32_t runtime : DistanceRuntimes) {
     for (int32_t startMinute = 0; startMinute < 1440; startMinute += 7) {
       Screening screening;
-      screening.start = 3 * 1440 + startMinute;
-      screening.end = screening.start + runtime;
-      ChoiceInputs in;
-      if (runtime >= 1440) {
-        in.startOfDay = -1;
-        in.endOfDay = 1440;
-        in.wrap = 1440;
-      } else {
-        in.startOfDay = startMinute;
-        in.endOfDay = static_cast<int32_t>(screening.end % 1440);
-        in.wrap = in.startOfDay < in.endOfDay ? 1440 : 0;
-      }
+      const ChoiceInputs in = distanceInputsOf(runtime, startMinute, screening);
       for (int32_t t = 0; t < 1440; ++t)
         ASSERT_EQ(distanceOf(in, t),
                   timeOfDayDistance(t, screening.start, screening.end))
+            << "runtime " << runtime << ", start " << startMinute << ", t "
+            << t;
+    }
+  }
+}
+
+// The table is filled piece by piece; every minute must still hold the
+// factor of its own distance, for every start of the day.
+TEST(FastPathKernels, TimeByPreferenceHoldsTheFactorOfEveryDistance) {
+  buildFactorTables();
+  std::vector<double> table(PreferredTimes);
+  for (int32_t runtime : DistanceRuntimes) {
+    for (int32_t startMinute = 0; startMinute < 1440; ++startMinute) {
+      Screening screening;
+      const ChoiceInputs in = distanceInputsOf(runtime, startMinute, screening);
+      std::fill(table.begin(), table.end(), -1.0);
+      fillTimeByPreference(in, table.data());
+      for (int32_t t = 0; t < PreferredTimes; ++t)
+        ASSERT_EQ(table[t], timeFactor[distanceOf(in, t)])
             << "runtime " << runtime << ", start " << startMinute << ", t "
             << t;
     }
