@@ -282,22 +282,35 @@ const int32_t MaxStretch = 1024;
 
 // The screening's constants of the AVX2 pass, in registers.
 struct GroupPassConstants {
-  __m256i startOfDay;  // 16-bit lanes
-  __m256i endOfDay;
-  __m256i wrap;
+  // The distance in the form of bands16 (16-bit lanes).
+  __m256i gapStart;
+  __m256i gapEnd;
+  __m256i roundLength;
   __m256i lastBand;  // 8-bit lanes
   __m256i movieGenres;
   __m256i noGenreBounds;    // the 16 top-byte bounds, in both halves
   __m256i someGenreBounds;
 };
 
-// The constants of the screening described by `in`.
+// The constants of the screening described by `in`. distanceOf measures
+// from a preferred time t to the screening's arc of the day; outside it,
+// x = (start - t) + (t - end), with each difference cut off at 0 (only
+// one is positive), is the way to the arc one way round, and the way the
+// other round is round - x, where round is the length of the day outside
+// the arc. Past midnight the arc is [start, end + 1440): then x alone is
+// t - end, cut off at 0, and for t past the start round - x is cut off
+// at 0 in turn. A screening of a day or more leaves no gap: x = 0.
 __attribute__((target("avx2"))) GroupPassConstants groupPassConstantsOf(
     const ChoiceInputs& in) {
+  const int32_t pastMidnight = in.wrap == 0;
+  const int32_t gapStart = pastMidnight ? 0 : std::max(in.startOfDay, 0);
+  const int32_t round =
+      pastMidnight ? in.startOfDay - in.endOfDay
+                   : gapStart + in.wrap - in.endOfDay;
   GroupPassConstants c;
-  c.startOfDay = _mm256_set1_epi16(static_cast<int16_t>(in.startOfDay));
-  c.endOfDay = _mm256_set1_epi16(static_cast<int16_t>(in.endOfDay));
-  c.wrap = _mm256_set1_epi16(static_cast<int16_t>(in.wrap));
+  c.gapStart = _mm256_set1_epi16(static_cast<int16_t>(gapStart));
+  c.gapEnd = _mm256_set1_epi16(static_cast<int16_t>(in.endOfDay));
+  c.roundLength = _mm256_set1_epi16(static_cast<int16_t>(round));
   c.lastBand = _mm256_set1_epi8(DistanceBands - 1);
   c.movieGenres = _mm256_set1_epi32(static_cast<int>(in.movieGenres));
   c.noGenreBounds = _mm256_broadcastsi128_si256(
@@ -307,17 +320,15 @@ __attribute__((target("avx2"))) GroupPassConstants groupPassConstantsOf(
   return c;
 }
 
-// The distance bands (distance / 16, at most 255) of sixteen viewers, in
-// 16-bit lanes. The distances are at most 720 and the sums of the formula
-// at most 2880, well within 16 bits.
+// The distance bands (distance / 16, at most 45) of sixteen viewers, in
+// 16-bit lanes, by unsigned saturating subtractions (see
+// groupPassConstantsOf): all the values lie in 0 .. 1440.
 __attribute__((target("avx2"))) inline __m256i bands16(
     const GroupPassConstants& c, __m256i t) {
-  const __m256i a = _mm256_sub_epi16(c.startOfDay, t);
-  const __m256i b = _mm256_sub_epi16(t, c.endOfDay);
-  const __m256i distance = _mm256_max_epi16(
-      _mm256_setzero_si256(),
-      _mm256_min_epi16(_mm256_max_epi16(a, b),
-                       _mm256_add_epi16(_mm256_min_epi16(a, b), c.wrap)));
+  const __m256i x = _mm256_or_si256(_mm256_subs_epu16(c.gapStart, t),
+                                    _mm256_subs_epu16(t, c.gapEnd));
+  const __m256i distance =
+      _mm256_min_epu16(x, _mm256_subs_epu16(c.roundLength, x));
   return _mm256_srli_epi16(distance, 4);
 }
 
@@ -359,8 +370,7 @@ __attribute__((target("avx2"))) inline uint32_t groupSurvivors(
     const ChoiceInputs& in, const GroupPassConstants& c, int32_t first,
     const uint32_t* draws) {
   const int16_t* time = in.groupedTime + first;
-  // Packing 16-bit lanes to bytes saturates, so bands above 255 cannot
-  // arise; then every band from 15 on is the last.
+  // Bands run up to 45, within a byte; every band from 15 on is the last.
   const __m256i bands = _mm256_min_epu8(
       _mm256_packus_epi16(
           bands16(c, _mm256_loadu_si256(reinterpret_cast<const __m256i*>(time))),
