@@ -42,10 +42,10 @@ void describeScreening(const Screening& screening, ChoiceInputs& in) {
 }
 
 // The viewers 0 .. nViewers - 1 in ascending order against the outputs in
-// stream order, one stretch of the generator's block at a time; returns how
+// stream order, one stretch of the generator's window at a time; returns how
 // many the kernel selected. The stretches start at multiples of
 // VectorGroup, so that the vector kernel sees whole groups: the draws of a
-// group that straddles the end of a block are copied into one piece.
+// group that straddles the end of a window are copied into one piece.
 int32_t selectViewers(ChoiceKernel kernel, const ChoiceInputs& in,
                       int32_t nViewers, int32_t* selected) {
   int32_t nSelected = 0;

@@ -1,32 +1,36 @@
 #include "simulation/random_source.h"
 
+#include <algorithm>
+
 #include "simulation/sfmt_block.h"
 #include "simulation/sfmt_parameters.h"
 
 // SFMT19937. The state is 156 words of 128 bits; 128-bit word k is made of
-// the 32-bit lanes state_[4k] (least significant) to state_[4k + 3]. The
-// regeneration itself lives in sfmt_block.cpp and, vectorised, in
+// the 32-bit lanes state[4k] (least significant) to state[4k + 3]. The
+// state is the last block of state_: seeding writes it there, and every
+// regeneration moves it to the front and writes the window of blocks after
+// it. The regeneration itself lives in sfmt_block.cpp and, vectorised, in
 // simd_x86.cpp.
 
-uint32_t RandomSource::state_[RandomSource::StateWords];
-int32_t RandomSource::index_ = RandomSource::StateWords;
+uint32_t RandomSource::state_[RandomSource::BufferWords];
+int32_t RandomSource::index_ = RandomSource::BufferWords;
+
+uint32_t* RandomSource::lastBlock() { return state_ + BufferWords - StateWords; }
 
 void RandomSource::seed(uint32_t seed) {
-  state_[0] = seed;
+  uint32_t* const state = lastBlock();
+  state[0] = seed;
   for (int i = 1; i < StateWords; ++i) {
-    uint32_t previous = state_[i - 1];
-    state_[i] = sfmt::InitMultiplier * (previous ^ (previous >> 30)) +
-                static_cast<uint32_t>(i);
+    uint32_t previous = state[i - 1];
+    state[i] = sfmt::InitMultiplier * (previous ^ (previous >> 30)) +
+               static_cast<uint32_t>(i);
   }
-  index_ = StateWords;
+  index_ = BufferWords;
   certifyPeriod();
 }
 
 uint32_t RandomSource::next32() {
-  if (index_ >= StateWords) {
-    regenerate();
-    index_ = 0;
-  }
+  if (index_ >= BufferWords) regenerate();
   return state_[index_++];
 }
 
@@ -47,11 +51,8 @@ int32_t RandomSource::nextBelow(int32_t n) {
 }
 
 int32_t RandomSource::nextOutputs(int32_t count, const uint32_t*& outputs) {
-  if (index_ >= StateWords) {
-    regenerate();
-    index_ = 0;
-  }
-  const int32_t available = StateWords - index_;
+  if (index_ >= BufferWords) regenerate();
+  const int32_t available = BufferWords - index_;
   const int32_t taken = count < available ? count : available;
   outputs = state_ + index_;
   index_ += taken;
@@ -59,8 +60,9 @@ int32_t RandomSource::nextOutputs(int32_t count, const uint32_t*& outputs) {
 }
 
 void RandomSource::certifyPeriod() {
+  uint32_t* const state = lastBlock();
   uint32_t inner = 0;
-  for (int i = 0; i < 4; ++i) inner ^= state_[i] & sfmt::Parity[i];
+  for (int i = 0; i < 4; ++i) inner ^= state[i] & sfmt::Parity[i];
   for (int shift = 16; shift > 0; shift /= 2) inner ^= inner >> shift;
   if ((inner & 1) == 1) return;
   // Flip the lowest set bit of the parity vector in the state.
@@ -68,11 +70,16 @@ void RandomSource::certifyPeriod() {
     for (int bit = 0; bit < 32; ++bit) {
       uint32_t flag = uint32_t(1) << bit;
       if ((sfmt::Parity[i] & flag) != 0) {
-        state_[i] ^= flag;
+        state[i] ^= flag;
         return;
       }
     }
   }
 }
 
-void RandomSource::regenerate() { regenerateSfmtVector(state_); }
+void RandomSource::regenerate() {
+  const uint32_t* const last = lastBlock();
+  std::copy(last, last + StateWords, state_);
+  extendSfmtVector(state_, WindowBlocks);
+  index_ = StateWords;
+}

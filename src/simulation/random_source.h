@@ -21,15 +21,25 @@ class RandomSource {
   static int32_t nextBelow(int32_t n);
   // The next outputs in one piece, for callers that consume many: points
   // `outputs` at between 1 and `count` (>= 1) consecutive outputs and returns
-  // how many, exactly as that many next32 calls would have. They stay valid
-  // until the next draw or seeding.
+  // how many, exactly as that many next32 calls would have; fewer only at
+  // the end of the generator's window (a multiple of 624 outputs). They stay
+  // valid until the next draw or seeding.
   static int32_t nextOutputs(int32_t count, const uint32_t*& outputs);
 
  private:
+  // The outputs are regenerated several blocks at a time, so that a caller
+  // that takes thousands of them gets them in few pieces.
+  static const int32_t WindowBlocks = 8;
+  static const int32_t BufferWords = StateWords * (1 + WindowBlocks);
+
   static void certifyPeriod();
   static void regenerate();
+  static uint32_t* lastBlock();
 
-  static uint32_t state_[StateWords];
+  // The last block handed out (or the seeded state) and, after it, the
+  // window of the blocks that follow: state_[StateWords .. BufferWords - 1].
+  // index_ is the next output's position in state_.
+  static uint32_t state_[BufferWords];
   static int32_t index_;
 };
 

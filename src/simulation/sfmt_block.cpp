@@ -40,33 +40,28 @@ uint32_t lane(Halves h, int j) {
   return static_cast<uint32_t>(j % 2 == 0 ? half : half >> 32);
 }
 
-// Replaces the 128-bit word `a` by the recursion of a, the pick-up word b
-// and the two most recently produced words r1 and r2 (r2 the newest).
-void recurse(uint32_t* a, const uint32_t* b, const uint32_t* r1,
-             const uint32_t* r2) {
+// Writes to `out` the recursion of the 128-bit word `a` of the block
+// before, the pick-up word b and the two most recently produced words r1
+// and r2 (r2 the newest).
+void recurse(const uint32_t* a, const uint32_t* b, const uint32_t* r1,
+             const uint32_t* r2, uint32_t* out) {
   Halves aLeft = shiftLeftWhole(toHalves(a));
   Halves r1Right = shiftRightWhole(toHalves(r1));
   for (int j = 0; j < 4; ++j) {
-    a[j] = a[j] ^ lane(aLeft, j) ^
-           ((b[j] >> sfmt::LaneShiftRight) & sfmt::Mask[j]) ^ lane(r1Right, j) ^
-           (r2[j] << sfmt::LaneShiftLeft);
+    out[j] = a[j] ^ lane(aLeft, j) ^
+             ((b[j] >> sfmt::LaneShiftRight) & sfmt::Mask[j]) ^
+             lane(r1Right, j) ^ (r2[j] << sfmt::LaneShiftLeft);
   }
 }
 
 }  // namespace
 
-void regenerateSfmtPortable(uint32_t* state) {
-  const uint32_t* r1 = state + 4 * (sfmt::WordCount - 2);
-  const uint32_t* r2 = state + 4 * (sfmt::WordCount - 1);
-  for (int i = 0; i < sfmt::WordCount; ++i) {
-    // Below WordCount - PickUp the pick-up word is still of the old block;
-    // from there on it is one of this block's new words.
-    int pickUp = i < sfmt::WordCount - sfmt::PickUp
-                     ? i + sfmt::PickUp
-                     : i + sfmt::PickUp - sfmt::WordCount;
-    uint32_t* word = state + 4 * i;
-    recurse(word, state + 4 * pickUp, r1, r2);
-    r1 = r2;
-    r2 = word;
+void extendSfmtPortable(uint32_t* words, int32_t blocks) {
+  const int32_t end = sfmt::WordCount * (1 + blocks);
+  for (int32_t n = sfmt::WordCount; n < end; ++n) {
+    // The word a block back, and the pick-up word PickUp words after it.
+    const uint32_t* a = words + 4 * (n - sfmt::WordCount);
+    recurse(a, a + 4 * sfmt::PickUp, words + 4 * (n - 2), words + 4 * (n - 1),
+            words + 4 * n);
   }
 }

@@ -3,18 +3,23 @@
 
 #include <cstdint>
 
-// One regeneration of an SFMT19937 state of 624 32-bit words (156 words of
-// 128 bits, word k made of the lanes 4k .. 4k + 3), in place. Both functions
-// give the same words; the vector one is the one the generator uses.
+// The regeneration of SFMT19937 blocks of 624 32-bit words (156 words of
+// 128 bits, word k made of the lanes 4k .. 4k + 3). Each new 128-bit word n
+// depends only on the words n - 156, n - 34, n - 2 and n - 1 before it, so
+// one block after another can be written out in one array: given a block in
+// words[0 .. 623], both functions write the `blocks` blocks that follow it
+// to words[624 .. 624 x (1 + blocks) - 1], each the regeneration of the one
+// before. Both give the same words; the vector one is the one the generator
+// uses.
 
 // On plain 64-bit integers, for every processor.
-void regenerateSfmtPortable(uint32_t* state);
+void extendSfmtPortable(uint32_t* words, int32_t blocks);
 
 // With 128-bit vector operations where the processor has them (SSE2 on every
 // x86-64); elsewhere the portable one.
-void regenerateSfmtVector(uint32_t* state);
+void extendSfmtVector(uint32_t* words, int32_t blocks);
 
-// True when regenerateSfmtVector runs vector code in this build.
+// True when extendSfmtVector runs vector code in this build.
 bool sfmtVectorIsNative();
 
 #endif  // SKEDOMAT_SIMULATION_SFMT_BLOCK_H

@@ -41,26 +41,19 @@ inline void storeWord(uint32_t* state, int k, __m128i word) {
 
 }  // namespace
 
-void regenerateSfmtVector(uint32_t* state) {
+void extendSfmtVector(uint32_t* words, int32_t blocks) {
   const __m128i mask = _mm_setr_epi32(
       static_cast<int>(sfmt::Mask[0]), static_cast<int>(sfmt::Mask[1]),
       static_cast<int>(sfmt::Mask[2]), static_cast<int>(sfmt::Mask[3]));
-  const int Split = sfmt::WordCount - sfmt::PickUp;
-  __m128i r1 = loadWord(state, sfmt::WordCount - 2);
-  __m128i r2 = loadWord(state, sfmt::WordCount - 1);
-  // Up to Split the pick-up word is still of the old block, from there on
-  // one of the new words.
-  for (int i = 0; i < Split; ++i) {
-    const __m128i word = sfmtStep(
-        loadWord(state, i), loadWord(state, i + sfmt::PickUp), r1, r2, mask);
-    storeWord(state, i, word);
-    r1 = r2;
-    r2 = word;
-  }
-  for (int i = Split; i < sfmt::WordCount; ++i) {
-    const __m128i word =
-        sfmtStep(loadWord(state, i), loadWord(state, i - Split), r1, r2, mask);
-    storeWord(state, i, word);
+  __m128i r1 = loadWord(words, sfmt::WordCount - 2);
+  __m128i r2 = loadWord(words, sfmt::WordCount - 1);
+  const int32_t end = sfmt::WordCount * (1 + blocks);
+  for (int32_t n = sfmt::WordCount; n < end; ++n) {
+    const int32_t a = n - sfmt::WordCount;
+    const __m128i word = sfmtStep(loadWord(words, a),
+                                  loadWord(words, a + sfmt::PickUp), r1, r2,
+                                  mask);
+    storeWord(words, n, word);
     r1 = r2;
     r2 = word;
   }
@@ -514,7 +507,9 @@ __attribute__((target("avx2,popcnt,bmi"))) int32_t selectViewersAvx2(
 
 #else  // not x86-64: the portable code under the vector names.
 
-void regenerateSfmtVector(uint32_t* state) { regenerateSfmtPortable(state); }
+void extendSfmtVector(uint32_t* words, int32_t blocks) {
+  extendSfmtPortable(words, blocks);
+}
 
 bool sfmtVectorIsNative() { return false; }
 

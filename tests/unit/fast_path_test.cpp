@@ -180,16 +180,35 @@ TEST(FastPathDispatch, EveryBuildHasThePortablePathAndDefaultsToTheFastest) {
     std::printf("[ supported] %s\n", nameOf(path));
 }
 
+// Extending by several blocks at once must give what extending by one block
+// at a time gives, and the vector code what the portable code gives.
 TEST(FastPathRandomSource, VectorRegenerationEqualsThePortableOne) {
+  const int32_t Words = RandomSource::StateWords;
   for (uint32_t seed : {123U, 124U, 0U, 4294967295U}) {
     RandomSource::seed(seed);
-    std::vector<uint32_t> portable(RandomSource::StateWords);
-    for (uint32_t& word : portable) word = RandomSource::next32();
-    std::vector<uint32_t> vector = portable;
-    for (int block = 0; block < 2000; ++block) {
-      regenerateSfmtPortable(portable.data());
-      regenerateSfmtVector(vector.data());
-      ASSERT_EQ(portable, vector) << "seed " << seed << ", block " << block;
+    std::vector<uint32_t> oneByOne(Words * 2);
+    for (int32_t i = 0; i < Words; ++i) oneByOne[i] = RandomSource::next32();
+    std::vector<uint32_t> portable(Words * 8);
+    std::vector<uint32_t> vector(Words * 8);
+    std::copy(oneByOne.begin(), oneByOne.begin() + Words, portable.begin());
+    std::copy(oneByOne.begin(), oneByOne.begin() + Words, vector.begin());
+    for (int32_t round = 0; round < 300; ++round) {
+      const int32_t blocks = 1 + round % 7;
+      extendSfmtPortable(portable.data(), blocks);
+      extendSfmtVector(vector.data(), blocks);
+      ASSERT_EQ(portable, vector) << "seed " << seed << ", round " << round;
+      for (int32_t block = 1; block <= blocks; ++block) {
+        extendSfmtPortable(oneByOne.data(), 1);
+        ASSERT_TRUE(std::equal(oneByOne.begin() + Words, oneByOne.end(),
+                               portable.begin() + block * Words))
+            << "seed " << seed << ", round " << round << ", block " << block;
+        std::copy(oneByOne.begin() + Words, oneByOne.end(), oneByOne.begin());
+      }
+      // The last block starts the next round.
+      std::copy(portable.begin() + blocks * Words,
+                portable.begin() + (blocks + 1) * Words, portable.begin());
+      std::copy(vector.begin() + blocks * Words,
+                vector.begin() + (blocks + 1) * Words, vector.begin());
     }
   }
 }
@@ -216,7 +235,7 @@ TEST(FastPathRandomSource, NextOutputsHandsOutTheStreamInOrder) {
     const int32_t count = RandomSource::nextOutputs(wanted, outputs);
     ASSERT_GE(count, 1);
     ASSERT_LE(count, wanted);
-    // A piece ends only where the request or the block ends.
+    // A piece ends only where the request or a block ends.
     if (count < wanted) {
       ASSERT_EQ((position + count) % RandomSource::StateWords, 0);
     }
