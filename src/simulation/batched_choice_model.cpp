@@ -95,7 +95,8 @@ ChoiceInputs choiceInputsFor(const ViewerColumns& columns,
   fillTopByteBounds(bounds);
   in.topByteBound = bounds.topByte;
   in.groupedTime = columns.groupedTime.data();
-  fillTimeByPreference(in, bounds.timeByPreference);
+  fillTimeByPreference(in, columns.reversedTime.data(),
+                       bounds.timeByPreference);
   in.timeByPreference = bounds.timeByPreference;
   return in;
 }

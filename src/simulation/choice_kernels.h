@@ -165,8 +165,13 @@ inline uint8_t topByteBoundOf(uint32_t bound) {
 }
 
 
-// Fills table[t] = in.time[distanceOf(in, t)] for t = 0 .. 1439.
-void fillTimeByPreference(const ChoiceInputs& in, double* table);
+// reversedTime[k] = time[MaxDistance - k] for k = 0 .. MaxDistance.
+void reverseTimeFactors(const double* time, double* reversedTime);
+
+// Fills table[t] = in.time[distanceOf(in, t)] for t = 0 .. 1439, with
+// in.time reversed by reverseTimeFactors in `reversedTime`.
+void fillTimeByPreference(const ChoiceInputs& in, const double* reversedTime,
+                          double* table);
 
 // Fills bounds.topByte from bounds.draw.
 void fillTopByteBounds(ScreeningBounds& bounds);

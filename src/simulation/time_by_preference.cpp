@@ -4,9 +4,9 @@
 
 // The distance to a screening, as a function of the preferred time t, is
 // made of straight pieces of slope -1, 0 or 1 (see distanceOf): the table
-// is filled piece by piece, each a run of the time factors forwards,
-// backwards or one repeated, rather than one distance and one lookup per
-// minute.
+// is filled piece by piece, each a copy of a run of the time factors, read
+// forwards or from the reversed table, or one factor repeated, rather than
+// one distance and one lookup per minute.
 
 namespace {
 
@@ -31,22 +31,31 @@ int32_t slopeChangesOf(const ChoiceInputs& in, int32_t* points) {
   return n;
 }
 
-// table[t] = time[d0 + slope x (t - from)] for t = from .. to - 1.
-void fillPiece(const double* time, int32_t from, int32_t to, int32_t d0,
-               int32_t slope, double* table) {
+// table[t] = time[d0 + slope x (t - from)] for t = from .. to - 1; the
+// distances stay within 0 .. MaxDistance.
+void fillPiece(const double* time, const double* reversedTime, int32_t from,
+               int32_t to, int32_t d0, int32_t slope, double* table) {
   const int32_t length = to - from;
   if (slope == 1) {
     std::copy(time + d0, time + d0 + length, table + from);
   } else if (slope == 0) {
     std::fill(table + from, table + to, time[d0]);
   } else {
-    for (int32_t k = 0; k < length; ++k) table[from + k] = time[d0 - k];
+    // time[d0 - k] is reversedTime[MaxDistance - d0 + k].
+    const double* run = reversedTime + (MaxDistance - d0);
+    std::copy(run, run + length, table + from);
   }
 }
 
 }  // namespace
 
-void fillTimeByPreference(const ChoiceInputs& in, double* table) {
+void reverseTimeFactors(const double* time, double* reversedTime) {
+  for (int32_t k = 0; k <= MaxDistance; ++k)
+    reversedTime[k] = time[MaxDistance - k];
+}
+
+void fillTimeByPreference(const ChoiceInputs& in, const double* reversedTime,
+                          double* table) {
   int32_t points[16];
   int32_t n = slopeChangesOf(in, points);
   points[n++] = 0;
@@ -58,6 +67,6 @@ void fillTimeByPreference(const ChoiceInputs& in, double* table) {
     if (from >= to) continue;
     const int32_t d0 = distanceOf(in, from);
     const int32_t slope = to - from >= 2 ? distanceOf(in, from + 1) - d0 : 0;
-    fillPiece(in.time, from, to, d0, slope, table);
+    fillPiece(in.time, reversedTime, from, to, d0, slope, table);
   }
 }

@@ -21,6 +21,8 @@ void ViewerColumns::build(const TestCase& testCase) {
   for (int32_t m = 1; m < RepeatCounts; ++m) repeatFactors[m] = repeatFactor(m);
   recency.assign(recencyFactor, recencyFactor + RecencyDays);
   recency.resize(RecencyEntries, 1.0);
+  reversedTime.resize(MaxDistance + 1);
+  reverseTimeFactors(timeFactor, reversedTime.data());
   bandTimeCeilings.resize(DistanceBands);
   findBandTimeCeilings(timeFactor, bandTimeCeilings.data());
   // Eight spare entries: a vector kernel stores a whole register of lanes.

@@ -30,6 +30,8 @@ struct ViewerColumns {
   std::vector<double> repeatFactors;
   // recencyFactor followed by 1.0 for every older (or no) visit.
   std::vector<double> recency;
+  // The time factors of the distances 0 .. MaxDistance, backwards.
+  std::vector<double> reversedTime;
   // The largest time factor of each distance band.
   std::vector<double> bandTimeCeilings;
   // The screening's bounds.

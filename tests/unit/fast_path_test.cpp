@@ -290,12 +290,14 @@ TEST(FastPathKernels, DistanceFormulaEqualsTheTimeOfDayDistance) {
 TEST(FastPathKernels, TimeByPreferenceHoldsTheFactorOfEveryDistance) {
   buildFactorTables();
   std::vector<double> table(PreferredTimes);
+  std::vector<double> reversed(MaxDistance + 1);
+  reverseTimeFactors(timeFactor, reversed.data());
   for (int32_t runtime : DistanceRuntimes) {
     for (int32_t startMinute = 0; startMinute < 1440; ++startMinute) {
       Screening screening;
       const ChoiceInputs in = distanceInputsOf(runtime, startMinute, screening);
       std::fill(table.begin(), table.end(), -1.0);
-      fillTimeByPreference(in, table.data());
+      fillTimeByPreference(in, reversed.data(), table.data());
       for (int32_t t = 0; t < PreferredTimes; ++t)
         ASSERT_EQ(table[t], timeFactor[distanceOf(in, t)])
             << "runtime " << runtime << ", start " << startMinute << ", t "
