@@ -95,9 +95,13 @@ ChoiceInputs choiceInputsFor(const ViewerColumns& columns,
   fillTopByteBounds(bounds);
   in.topByteBound = bounds.topByte;
   in.groupedTime = columns.groupedTime.data();
-  fillTimeByPreference(in, columns.reversedTime.data(),
-                       bounds.timeByPreference);
-  in.timeByPreference = bounds.timeByPreference;
+  in.timeByPreference = nullptr;
+  if (columns.preferredTime.size() >=
+      static_cast<size_t>(MinViewersForTimeTable)) {
+    fillTimeByPreference(in, columns.reversedTime.data(),
+                         bounds.timeByPreference);
+    in.timeByPreference = bounds.timeByPreference;
+  }
   return in;
 }
 

@@ -35,7 +35,8 @@ struct ChoiceInputs {
   // group in the lane order of the vector kernel (see ViewerColumns).
   const int16_t* groupedTime;
   // The screening's time factor by preferred time t = 0 .. 1439:
-  // time[distanceOf(t)] (see fillTimeByPreference).
+  // time[distanceOf(t)] (see fillTimeByPreference); null for a test case
+  // of fewer than MinViewersForTimeTable viewers.
   const double* timeByPreference;
   // The screening. The distance of preferred time t is
   // max(0, min(max(a, b), min(a, b) + wrap)) with a = startOfDay - t and
@@ -164,6 +165,12 @@ inline uint8_t topByteBoundOf(uint32_t bound) {
   return static_cast<uint8_t>((bound - 1) >> 24);
 }
 
+
+// Filling a screening's table by preferred time costs about as much as
+// finding the distances of a few hundred viewers that pass the first test
+// of the vector kernel, some 6% of them; below this many viewers the
+// kernel finds the distances instead.
+const int32_t MinViewersForTimeTable = 4 * PreferredTimes;
 
 // reversedTime[k] = time[MaxDistance - k] for k = 0 .. MaxDistance.
 void reverseTimeFactors(const double* time, double* reversedTime);

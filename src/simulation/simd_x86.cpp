@@ -213,19 +213,46 @@ struct StretchColumns {
   const uint16_t* repeatCount;
 };
 
+// The time-of-day distances of four viewers.
+__attribute__((target("avx2"))) inline __m128i distances4(
+    const ChoiceInputs& in, __m128i t) {
+  const __m128i a = _mm_sub_epi32(_mm_set1_epi32(in.startOfDay), t);
+  const __m128i b = _mm_sub_epi32(t, _mm_set1_epi32(in.endOfDay));
+  return _mm_max_epi32(
+      _mm_setzero_si128(),
+      _mm_min_epi32(_mm_max_epi32(a, b),
+                    _mm_add_epi32(_mm_min_epi32(a, b),
+                                  _mm_set1_epi32(in.wrap))));
+}
+
+// The time factors of the four viewers at the offsets o0 .. o3 of a
+// stretch: straight from the screening's table by preferred time when it
+// has one, else from their distances.
+template <bool FromTable>
+__attribute__((target("avx2"))) inline __m256d timeFactors4(
+    const ChoiceInputs& in, const StretchColumns& x, int32_t o0, int32_t o1,
+    int32_t o2, int32_t o3) {
+  if (FromTable) {
+    const double* time = in.timeByPreference;
+    return _mm256_setr_pd(
+        time[x.preferredTime[o0]], time[x.preferredTime[o1]],
+        time[x.preferredTime[o2]], time[x.preferredTime[o3]]);
+  }
+  const __m128i t = _mm_setr_epi32(x.preferredTime[o0], x.preferredTime[o1],
+                                   x.preferredTime[o2], x.preferredTime[o3]);
+  return gather4(in.time, distances4(in, t));
+}
+
 // Second pass: the exact chance of four surviving viewers at the offsets
 // o[0 .. 3] of the stretch, tested against their draws; returns the 4-bit
-// mask of hits. The time factor comes straight from the screening's table
-// by preferred time.
+// mask of hits.
+template <bool FromTable>
 __attribute__((target("avx2"))) inline int exactHits4(const ChoiceInputs& in,
                                                       const StretchColumns& x,
                                                       const int32_t* o,
                                                       const uint32_t* draws) {
   const int32_t o0 = o[0], o1 = o[1], o2 = o[2], o3 = o[3];
-  const double* time = in.timeByPreference;
-  const __m256d tf = _mm256_setr_pd(
-      time[x.preferredTime[o0]], time[x.preferredTime[o1]],
-      time[x.preferredTime[o2]], time[x.preferredTime[o3]]);
+  const __m256d tf = timeFactors4<FromTable>(in, x, o0, o1, o2, o3);
   const __m128i lastDay = _mm_setr_epi32(x.lastDay[o0], x.lastDay[o1],
                                          x.lastDay[o2], x.lastDay[o3]);
   const __m128i age =
@@ -452,6 +479,7 @@ __attribute__((target("avx2,popcnt"))) inline int32_t storeHits(
 // one, the stores and counts cost more than the test). The survivors'
 // list has room for three more entries, which pad the last four with
 // viewer `first` and whose hits are masked off. Returns how many hit.
+template <bool FromTable>
 __attribute__((target("avx2,popcnt,bmi"))) int32_t exactPass(
     const ChoiceInputs& in, int32_t first, int32_t* survivors,
     int32_t nSurvivors, const uint32_t* draws, int32_t* selected) {
@@ -463,11 +491,11 @@ __attribute__((target("avx2,popcnt,bmi"))) int32_t exactPass(
   int32_t k = 0;
   for (; k + 4 <= nSurvivors; k += 4)
     n += storeHits(stretchFirst, survivors + k,
-                   exactHits4(in, columns, survivors + k, draws), selected + n);
+                   exactHits4<FromTable>(in, columns, survivors + k, draws), selected + n);
   if (k < nSurvivors) {
     const int valid = (1 << (nSurvivors - k)) - 1;
     n += storeHits(stretchFirst, survivors + k,
-                   exactHits4(in, columns, survivors + k, draws) & valid,
+                   exactHits4<FromTable>(in, columns, survivors + k, draws) & valid,
                    selected + n);
   }
   return n;
@@ -497,8 +525,11 @@ __attribute__((target("avx2,popcnt,bmi"))) int32_t selectViewersAvx2(
     int32_t survivors[MaxStretch + 8];
     const int32_t nSurvivors =
         boundPass(in, first + i, length, draws + i, survivors);
-    n += exactPass(in, first + i, survivors, nSurvivors, draws + i,
-                   selected + n);
+    n += in.timeByPreference != nullptr
+             ? exactPass<true>(in, first + i, survivors, nSurvivors,
+                               draws + i, selected + n)
+             : exactPass<false>(in, first + i, survivors, nSurvivors,
+                                draws + i, selected + n);
     i += length;
   }
   for (; i < count; ++i) n += testExactly(in, first + i, draws[i], selected + n);

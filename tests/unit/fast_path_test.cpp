@@ -435,6 +435,7 @@ TEST(FastPathKernels, DrawsAtTheEdgeOfEveryChanceGiveTheSameHits) {
   std::vector<uint32_t> draws(NViewers);
   std::vector<int32_t> expected(NViewers + 8);
   std::vector<int32_t> actual(NViewers + 8);
+  std::vector<double> timeTable(PreferredTimes);
   int64_t nHits = 0;
   for (int round = 0; round < 200; ++round) {
     const int32_t day = dice.below(366);
@@ -443,9 +444,15 @@ TEST(FastPathKernels, DrawsAtTheEdgeOfEveryChanceGiveTheSameHits) {
     if (round < 2) screening.movieNo = round;
     screening.end =
         screening.start + testCase.movies[screening.movieNo].runtime;
-    const ChoiceInputs in =
+    ChoiceInputs in =
         choiceInputsFor(columns, simulation.lastDay, screening,
                         testCase.movies[screening.movieNo], bounds);
+    // Every other round with the table by preferred time that a larger
+    // test case gets.
+    if (round % 2 == 1) {
+      fillTimeByPreference(in, columns.reversedTime.data(), timeTable.data());
+      in.timeByPreference = timeTable.data();
+    }
     for (int32_t j = 0; j < NViewers; ++j)
       draws[j] = edgeDraw(dice, chanceOf(in, j));
     // From an odd first viewer too, so that registers start anywhere.
@@ -746,6 +753,17 @@ TEST(FastPathRuns, WholeRunsEqualTheReference) {
         someSchedule(dice, testCase, 10 + dice.below(20));
     expectRunsLikeTheReference(testCase, schedule, c);
   }
+}
+
+// Test cases this large get the exact test's time factors from a table by
+// preferred time.
+TEST(FastPathRuns, RunsOfManyViewersEqualTheReference) {
+  TestDice dice(15);
+  const int32_t NViewers = MinViewersForTimeTable + 100;
+  TestCase testCase = someTestCase(dice, NViewers, 6, 300);
+  for (Movie& movie : testCase.movies) movie.runtime = 1 + dice.below(200);
+  testCase.movies[0].runtime = 1500;  // a day and more
+  expectRunsLikeTheReference(testCase, someSchedule(dice, testCase, 40), 0);
 }
 
 TEST(FastPathRuns, CrowdedRunsOfOneFilmEqualTheReference) {
