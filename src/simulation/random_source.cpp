@@ -15,7 +15,9 @@
 uint32_t RandomSource::state_[RandomSource::BufferWords];
 int32_t RandomSource::index_ = RandomSource::BufferWords;
 
-uint32_t* RandomSource::lastBlock() { return state_ + BufferWords - StateWords; }
+uint32_t* RandomSource::lastBlock() {
+  return state_ + BufferWords - StateWords;
+}
 
 void RandomSource::seed(uint32_t seed) {
   uint32_t* const state = lastBlock();

@@ -322,7 +322,7 @@ struct GroupPassConstants {
 // at 0 in turn. A screening of a day or more leaves no gap: x = 0.
 __attribute__((target("avx2"))) GroupPassConstants groupPassConstantsOf(
     const ChoiceInputs& in) {
-  const int32_t pastMidnight = in.wrap == 0;
+  const bool pastMidnight = in.wrap == 0;
   const int32_t gapStart = pastMidnight ? 0 : std::max(in.startOfDay, 0);
   const int32_t round =
       pastMidnight ? in.startOfDay - in.endOfDay
@@ -489,14 +489,14 @@ __attribute__((target("avx2,popcnt,bmi"))) int32_t exactPass(
                                   in.lastDay + first, in.repeatCount + first};
   int32_t n = 0;
   int32_t k = 0;
-  for (; k + 4 <= nSurvivors; k += 4)
-    n += storeHits(stretchFirst, survivors + k,
-                   exactHits4<FromTable>(in, columns, survivors + k, draws), selected + n);
+  for (; k + 4 <= nSurvivors; k += 4) {
+    const int hits = exactHits4<FromTable>(in, columns, survivors + k, draws);
+    n += storeHits(stretchFirst, survivors + k, hits, selected + n);
+  }
   if (k < nSurvivors) {
     const int valid = (1 << (nSurvivors - k)) - 1;
-    n += storeHits(stretchFirst, survivors + k,
-                   exactHits4<FromTable>(in, columns, survivors + k, draws) & valid,
-                   selected + n);
+    const int hits = exactHits4<FromTable>(in, columns, survivors + k, draws);
+    n += storeHits(stretchFirst, survivors + k, hits & valid, selected + n);
   }
   return n;
 }

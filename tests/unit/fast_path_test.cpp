@@ -268,8 +268,9 @@ ChoiceInputs distanceInputsOf(int32_t runtime, int32_t startMinute,
 
 // Within a day, past midnight, ending on the minute before the start, and
 // a day or more.
-const int32_t DistanceRuntimes[13] = {1,   2,    15,   60,   179,  719, 720,
-                                      721, 1000, 1438, 1439, 1440, 5000};
+const int32_t DistanceRuntimes[14] = {1,    2,    15,   60,   179,
+                                      719,  720,  721,  1000, 1438,
+                                      1439, 1440, 1441, 5000};
 
 TEST(FastPathKernels, DistanceFormulaEqualsTheTimeOfDayDistance) {
   for (int32_t runtime : DistanceRuntimes) {
