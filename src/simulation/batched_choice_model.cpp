@@ -78,12 +78,14 @@ int32_t selectViewers(ChoiceKernel kernel, const ChoiceInputs& in,
 ChoiceInputs choiceInputsFor(const ViewerColumns& columns,
                              const std::vector<int32_t>& lastDay,
                              const Screening& screening, const Movie& movie,
+                             const FilmAudience& audience,
                              ScreeningBounds& bounds) {
   ChoiceInputs in;
   in.preferredTime = columns.preferredTime.data();
   in.genres = columns.genres.data();
   in.lastDay = lastDay.data();
-  in.repeatCount = columns.repeatCount.data();
+  in.seenCodes = audience.codes();
+  in.audience = &audience;
   in.repeatFactors = columns.repeatFactors.data();
   in.recency = columns.recency.data();
   in.time = timeFactor;
@@ -108,12 +110,16 @@ ChoiceInputs choiceInputsFor(const ViewerColumns& columns,
 void Simulation::collectBatched(const Screening& screening,
                                 std::vector<int32_t>& candidates) {
   prepareScratch();
+  listedAudience.assign(viewings[screening.movieNo]);
+  collectFrom(screening, listedAudience, candidates);
+}
+
+void Simulation::collectFrom(const Screening& screening,
+                             const FilmAudience& audience,
+                             std::vector<int32_t>& candidates) {
   const Movie& movie = testCase.movies[screening.movieNo];
-  scatterRepeatCounts(screening.movieNo);
-
-  const ChoiceInputs in =
-      choiceInputsFor(columns, lastDay, screening, movie, columns.bounds);
-
+  const ChoiceInputs in = choiceInputsFor(columns, lastDay, screening, movie,
+                                          audience, columns.bounds);
   int32_t* const selected = columns.selected.data();
   const int32_t nSelected = selectViewers(kernelFor(choiceModelPath), in,
                                           testCase.nViewers, selected);

@@ -5,6 +5,7 @@
 #include <cstdint>
 #include <vector>
 
+#include "simulation/film_audience.h"
 #include "simulation/viewer_columns.h"
 
 struct Movie;
@@ -22,8 +23,11 @@ struct ChoiceInputs {
   const int16_t* preferredTime;
   const uint32_t* genres;
   const int32_t* lastDay;
-  // S by viewer: repeatFactors[repeatCount[j]] (see ViewerColumns).
-  const uint16_t* repeatCount;
+  // S by viewer: repeatFactors[n] for the n viewings of the film by viewer
+  // j, capped at RepeatCounts - 1 (see repeatFactorOf): the audience's codes
+  // give n for those who have not seen it or seen it once.
+  const uint64_t* seenCodes;
+  const FilmAudience* audience;
   const double* repeatFactors;
   // Tables: recency[d] for d = 0 .. 367 (367: never or long ago, 1.0) and
   // time[k] for k = 0 .. 1439.
@@ -129,13 +133,22 @@ inline int32_t distanceOf(const ChoiceInputs& in, int32_t t) {
   return maxOf(0, minOf(maxOf(a, b), minOf(a, b) + in.wrap));
 }
 
+// The repeat factor S of viewer j: the count of a viewer who has seen the
+// film once or never is the code itself, only the few who have seen it more
+// often are looked up.
+inline double repeatFactorOf(const ChoiceInputs& in, int32_t j) {
+  const int32_t code = seenCodeOf(in.seenCodes, j);
+  if (code != SeenMore) return in.repeatFactors[code];
+  return in.repeatFactors[minOf(in.audience->countOf(j), RepeatCounts - 1)];
+}
+
 // The chance of viewer j, in the reference model's order of multiplication.
 inline double chanceOf(const ChoiceInputs& in, int32_t j) {
   const double t = in.time[distanceOf(in, in.preferredTime[j])];
   const double r =
       in.recency[minOf(in.day - in.lastDay[j], RecencyEntries - 1)];
   const double g = genreFactorOf(in.genres[j] & in.movieGenres);
-  const double s = in.repeatFactors[in.repeatCount[j]];
+  const double s = repeatFactorOf(in, j);
   return r * t * g * in.rating * s;
 }
 
@@ -183,11 +196,12 @@ void fillTimeByPreference(const ChoiceInputs& in, const double* reversedTime,
 // Fills bounds.topByte from bounds.draw.
 void fillTopByteBounds(ScreeningBounds& bounds);
 
-// The kernel's inputs for one screening of `movie` over `columns`, with its
-// bounds written to `bounds`.
+// The kernel's inputs for one screening of `movie` over `columns`, whose
+// viewers so far are `audience`, with its bounds written to `bounds`.
 ChoiceInputs choiceInputsFor(const ViewerColumns& columns,
                              const std::vector<int32_t>& lastDay,
                              const Screening& screening, const Movie& movie,
+                             const FilmAudience& audience,
                              ScreeningBounds& bounds);
 
 // True when draw r falls below chance p.

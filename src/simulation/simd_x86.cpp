@@ -147,9 +147,8 @@ int32_t selectViewersSse2(const ChoiceInputs& in, int32_t first, int32_t count,
           _mm_setr_pd(in.time[distance[k]], in.time[distance[k + 1]]);
       const __m128d g = _mm_setr_pd(GenreClassFactors[genreClass[k]],
                                     GenreClassFactors[genreClass[k + 1]]);
-      const __m128d s =
-          _mm_setr_pd(in.repeatFactors[in.repeatCount[j + k]],
-                      in.repeatFactors[in.repeatCount[j + k + 1]]);
+      const __m128d s = _mm_setr_pd(repeatFactorOf(in, j + k),
+                                    repeatFactorOf(in, j + k + 1));
       const __m128d p =
           _mm_mul_pd(_mm_mul_pd(_mm_mul_pd(_mm_mul_pd(r, tf), g), rating), s);
       const __m128d drawn =
@@ -205,12 +204,12 @@ __attribute__((target("avx2"))) inline __m256d genreFactors4(
 }
 
 // The per-viewer columns of a stretch, from its first viewer on, so that
-// a survivor's offset indexes them directly.
+// a survivor's offset indexes them directly, and that first viewer.
 struct StretchColumns {
   const int16_t* preferredTime;
   const uint32_t* genres;
   const int32_t* lastDay;
-  const uint16_t* repeatCount;
+  int32_t first;
 };
 
 // The time-of-day distances of four viewers.
@@ -223,6 +222,46 @@ __attribute__((target("avx2"))) inline __m128i distances4(
       _mm_min_epi32(_mm_max_epi32(a, b),
                     _mm_add_epi32(_mm_min_epi32(a, b),
                                   _mm_set1_epi32(in.wrap))));
+}
+
+// The repeat factors of four viewers, one of whom has seen the film three
+// times or more: looked up by repeatFactorOf, out of the loop's way.
+__attribute__((target("avx2"), noinline, cold)) __m256d lookUpRepeatFactors4(
+    const ChoiceInputs& in, int32_t v0, int32_t v1, int32_t v2, int32_t v3) {
+  alignas(32) double s[4] = {repeatFactorOf(in, v0), repeatFactorOf(in, v1),
+                             repeatFactorOf(in, v2), repeatFactorOf(in, v3)};
+  return _mm256_load_pd(s);
+}
+
+// The repeat factors of viewers v0 .. v3, from their codes in the film's
+// audience, which are their counts up to SeenTwice.
+__attribute__((target("avx2"))) inline __m256d repeatFactors4(
+    const ChoiceInputs& in, int32_t v0, int32_t v1, int32_t v2, int32_t v3) {
+  const int32_t PerWord = FilmAudience::ViewersPerWord;
+  const uint64_t* codes = in.seenCodes;
+  const __m256i words = _mm256_setr_epi64x(
+      static_cast<int64_t>(codes[v0 / PerWord]),
+      static_cast<int64_t>(codes[v1 / PerWord]),
+      static_cast<int64_t>(codes[v2 / PerWord]),
+      static_cast<int64_t>(codes[v3 / PerWord]));
+  const __m256i shifts = _mm256_slli_epi64(
+      _mm256_and_si256(_mm256_setr_epi64x(v0, v1, v2, v3),
+                       _mm256_set1_epi64x(PerWord - 1)),
+      1);
+  const __m256i code = _mm256_and_si256(_mm256_srlv_epi64(words, shifts),
+                                        _mm256_set1_epi64x(3));
+  const __m256i more = _mm256_cmpeq_epi64(code, _mm256_set1_epi64x(SeenMore));
+  if (!_mm256_testz_si256(more, more))
+    return lookUpRepeatFactors4(in, v0, v1, v2, v3);
+  const __m256i once = _mm256_cmpeq_epi64(code, _mm256_set1_epi64x(SeenOnce));
+  const __m256i twice =
+      _mm256_cmpeq_epi64(code, _mm256_set1_epi64x(SeenTwice));
+  const __m256d never = _mm256_set1_pd(in.repeatFactors[SeenNever]);
+  const __m256d upToOnce = _mm256_blendv_pd(
+      never, _mm256_set1_pd(in.repeatFactors[SeenOnce]),
+      _mm256_castsi256_pd(once));
+  return _mm256_blendv_pd(upToOnce, _mm256_set1_pd(in.repeatFactors[SeenTwice]),
+                          _mm256_castsi256_pd(twice));
 }
 
 // The time factors of the four viewers at the offsets o0 .. o3 of a
@@ -269,10 +308,8 @@ __attribute__((target("avx2"))) inline int exactHits4(const ChoiceInputs& in,
       _mm_and_si128(shared, _mm_add_epi32(shared, _mm_set1_epi32(-1))), zero);
   const __m256d r = gather4(in.recency, age);
   const __m256d g = genreFactors4(none, atMostOne);
-  const __m256d s = _mm256_setr_pd(in.repeatFactors[x.repeatCount[o0]],
-                                   in.repeatFactors[x.repeatCount[o1]],
-                                   in.repeatFactors[x.repeatCount[o2]],
-                                   in.repeatFactors[x.repeatCount[o3]]);
+  const __m256d s = repeatFactors4(in, x.first + o0, x.first + o1,
+                                   x.first + o2, x.first + o3);
   const __m256d p =
       _mm256_mul_pd(_mm256_mul_pd(_mm256_mul_pd(_mm256_mul_pd(r, tf), g),
                                   _mm256_set1_pd(in.rating)),
@@ -486,7 +523,7 @@ __attribute__((target("avx2,popcnt,bmi"))) int32_t exactPass(
   for (int32_t pad = 0; pad < 3; ++pad) survivors[nSurvivors + pad] = 0;
   const __m256i stretchFirst = _mm256_set1_epi32(first);
   const StretchColumns columns = {in.preferredTime + first, in.genres + first,
-                                  in.lastDay + first, in.repeatCount + first};
+                                  in.lastDay + first, first};
   int32_t n = 0;
   int32_t k = 0;
   for (; k + 4 <= nSurvivors; k += 4) {

@@ -6,17 +6,12 @@
 #include <vector>
 
 #include "simulation/choice_model_path.h"
+#include "simulation/film_audience.h"
 #include "simulation/viewer_columns.h"
 
 struct Screening;
 struct Submission;
 struct TestCase;
-
-// Who has seen a film in the current run, and how often.
-struct Viewing {
-  int32_t iViewer;
-  int32_t nSeen;
-};
 
 // Fills the first k positions of `candidates` (k < its length) with a
 // uniformly random selection of its entries, in random order.
@@ -48,52 +43,49 @@ class Simulation {
   // How collectCandidates computes the chances; the fastest by default, any
   // supported path gives the same run.
   ChoiceModelPath choiceModelPath;
+  // The batched paths keep the audiences of all screened films in a run
+  // while they take at most this much memory; a larger test case and
+  // schedule keep the films' lists as defined.
+  size_t maxAudienceBytes = size_t(16) << 20;
 
  private:
   // The choice model one viewer at a time, as it is defined.
   void collectReference(const Screening& screening,
                         std::vector<int32_t>& candidates);
-  // The same over the viewer columns with the kernel of choiceModelPath.
+  // The same over the viewer columns with the kernel of choiceModelPath,
+  // the film's viewers so far read from its list.
   void collectBatched(const Screening& screening,
                       std::vector<int32_t>& candidates);
-  // Sizes the columns and the admission scratch for the test case.
+  // The same with the film's viewers so far in `audience`.
+  void collectFrom(const Screening& screening, const FilmAudience& audience,
+                   std::vector<int32_t>& candidates);
+  // Sizes the columns and the scratch audience for the test case.
   void buildScratch();
   // The same, if reset has not.
   void prepareScratch();
-  // Puts the viewing counts of the film's viewers into
-  // columns.repeatCount, after clearing any left by another pass, adding up
-  // the records of a viewer with several; counts them in repeatedRecords.
-  void scatterRepeatCounts(int32_t movieNo);
-  // Seats the winners of `candidates` as admit does, but appends a record
-  // of one viewing for each of them to the film's list, which becomes a log
-  // in which a viewer may have several records, in any order.
-  void admitToLog(const Screening& screening,
-                  std::vector<int32_t>& candidates);
-  // Replaces the records of `seen` by one per viewer with their sum,
-  // sorted by iViewer.
-  void mergeAndSort(std::vector<Viewing>& seen);
-  // mergeAndSort on every film's list.
-  void sortViewings();
-  // Inserts the ascending `newcomers`, none of them in `seen` yet, with one
-  // viewing each, keeping `seen` sorted by iViewer; adds a viewing to every
-  // record whose scattered count admit marked as seated, and clears the
-  // scattered counts.
-  void recordVisits(std::vector<Viewing>& seen);
+  // Gives every film of `submission` an audience of nobody, unless all of
+  // them together would take more than maxAudienceBytes; returns whether
+  // it did.
+  bool prepareAudiences(const Submission& submission);
+  // Seats the winners of `candidates` as admit does, but counts their
+  // visits in the film's `audience` instead of its list.
+  void admitTo(const Screening& screening, FilmAudience& audience,
+               const std::vector<int32_t>& candidates);
+  // Writes every film's audience to its list, and lets the audiences go.
+  void writeAudiences();
+  // Merges the ascending `winners` into `seen`, sorted by iViewer: one
+  // viewing more on the record of each who has one, a new record of one
+  // viewing for each of the others.
+  static void recordVisits(std::vector<Viewing>& seen, const int32_t* winners,
+                           int32_t nWinners);
 
-  static const int32_t NoMovie = -1;
   ViewerColumns columns;  // rebuilt by reset
-  // The film whose viewers' counts columns.repeatCount holds: the batched
-  // pass leaves them for the admit of the same screening, which clears them.
-  int32_t scatteredMovie = NoMovie;
-  // Scratch of admit: the screening's newcomers.
-  std::vector<int32_t> newcomers;
-  // How many records of the scattered film's list repeat a viewer of an
-  // earlier record.
-  size_t repeatedRecords = 0;
-  // Scratch of mergeAndSort, 0 between uses: per viewer, the sum of its
-  // records, and one bit per viewer.
-  std::vector<int32_t> totalSeen;
-  std::vector<uint64_t> hasRecord;
+  // Per film, during a run that keeps them (see prepareAudiences).
+  std::vector<FilmAudience> audiences;
+  // The audience of one film read from its list, for collectBatched.
+  FilmAudience listedAudience;
+  // Scratch of admit's sort of the winners.
+  std::vector<int32_t> sortScratch;
 };
 
 #endif  // SKEDOMAT_SIMULATION_SIMULATION_H

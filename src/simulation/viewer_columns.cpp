@@ -16,7 +16,6 @@ void ViewerColumns::build(const TestCase& testCase) {
   for (size_t group = 0; group < nGrouped; group += VectorGroup)
     for (int32_t p = 0; p < VectorGroup; ++p)
       groupedTime[group + p] = preferredTime[group + groupedViewerOf(p)];
-  repeatCount.assign(testCase.viewers.size(), 0);
   repeatFactors.assign(RepeatCounts, 1.0);
   for (int32_t m = 1; m < RepeatCounts; ++m) repeatFactors[m] = repeatFactor(m);
   recency.assign(recencyFactor, recencyFactor + RecencyDays);

@@ -21,11 +21,6 @@ struct ViewerColumns {
   // reordered within the group as the vector kernel reads them (see
   // groupedViewerOf).
   std::vector<int16_t> groupedTime;
-  // The viewing count per viewer, capped at RepeatCounts - 1, of one film:
-  // 0 for every viewer, except from a screening's batched pass (or its
-  // admit) to the end of its admit, when the film's viewers hold theirs;
-  // while admit runs, the top bit marks those of them who are seated.
-  std::vector<uint16_t> repeatCount;
   // The repeat factor by capped count: 1.0 at 0, repeatFactor(m) at m.
   std::vector<double> repeatFactors;
   // recencyFactor followed by 1.0 for every older (or no) visit.

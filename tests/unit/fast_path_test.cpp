@@ -426,12 +426,19 @@ TEST(FastPathKernels, DrawsAtTheEdgeOfEveryChanceGiveTheSameHits) {
   simulation.reset();
   ViewerColumns columns;
   columns.build(testCase);
-  // Repeat counts of every kind, the subnormal factors among them.
-  for (int32_t j = 0; j < NViewers; ++j)
-    columns.repeatCount[j] = static_cast<uint16_t>(
-        dice.below(4) == 0
-            ? 0
-            : std::min(someViewingCount(dice), RepeatCounts - 1));
+  // Viewing counts of every kind, the subnormal factors among them, and
+  // runs of viewers who have seen the film twice or more, so that the
+  // vector kernel meets groups of four with several of them.
+  std::vector<Viewing> seen;
+  for (int32_t j = 0; j < NViewers; ++j) {
+    const bool inRun = (j / 64) % 5 == 0;
+    if (!inRun && dice.below(4) == 0) continue;
+    seen.push_back(
+        Viewing{j, inRun ? 2 + dice.below(3) : someViewingCount(dice)});
+  }
+  FilmAudience audience;
+  audience.resize(NViewers);
+  audience.assign(seen);
   ScreeningBounds bounds;
   std::vector<uint32_t> draws(NViewers);
   std::vector<int32_t> expected(NViewers + 8);
@@ -447,7 +454,7 @@ TEST(FastPathKernels, DrawsAtTheEdgeOfEveryChanceGiveTheSameHits) {
         screening.start + testCase.movies[screening.movieNo].runtime;
     ChoiceInputs in =
         choiceInputsFor(columns, simulation.lastDay, screening,
-                        testCase.movies[screening.movieNo], bounds);
+                        testCase.movies[screening.movieNo], audience, bounds);
     // Every other round with the table by preferred time that a larger
     // test case gets.
     if (round % 2 == 1) {
@@ -674,10 +681,15 @@ RunResult runOn(Simulation& simulation, const Submission& schedule,
   return result;
 }
 
+// A run on `path`; with `audiencesAllowed` false, a fast path keeps the
+// films' lists through the run, as a test case too large for the audiences
+// would.
 RunResult runWith(ChoiceModelPath path, const TestCase& testCase,
-                  const Submission& schedule, uint32_t seed) {
+                  const Submission& schedule, uint32_t seed,
+                  bool audiencesAllowed = true) {
   Simulation simulation(testCase);
   simulation.choiceModelPath = path;
+  if (!audiencesAllowed) simulation.maxAudienceBytes = 0;
   return runOn(simulation, schedule, seed);
 }
 
@@ -729,16 +741,22 @@ TEST(FastPathAdmission, AdmitAfterPassesWithoutAdmitUsesTheCurrentLists) {
   }
 }
 
-// Runs `schedule` with two seeds on every fast path and on the reference
-// path: the whole run states must agree.
+// Runs `schedule` with two seeds on every fast path, with the films'
+// audiences and with their lists, and on the reference path: the whole run
+// states must agree.
 void expectRunsLikeTheReference(const TestCase& testCase,
                                 const Submission& schedule, int caseNo) {
   for (uint32_t seed : {123U, 124U}) {
     const RunResult expected =
         runWith(ChoiceModelPath::Reference, testCase, schedule, seed);
-    for (ChoiceModelPath path : fastPaths())
-      ASSERT_TRUE(runWith(path, testCase, schedule, seed) == expected)
-          << nameOf(path) << ", case " << caseNo << ", seed " << seed;
+    for (ChoiceModelPath path : fastPaths()) {
+      for (bool audiences : {true, false}) {
+        ASSERT_TRUE(runWith(path, testCase, schedule, seed, audiences) ==
+                    expected)
+            << nameOf(path) << (audiences ? "" : " with lists") << ", case "
+            << caseNo << ", seed " << seed;
+      }
+    }
   }
 }
 
@@ -769,8 +787,8 @@ TEST(FastPathRuns, RunsOfManyViewersEqualTheReference) {
 
 TEST(FastPathRuns, CrowdedRunsOfOneFilmEqualTheReference) {
   // Seats for everyone, a well rated film of every genre and months of
-  // shows: most tickets go to viewers who have seen the film before, so the
-  // fast paths' records of the film pile up and merge again and again.
+  // shows: most tickets go to viewers who have seen the film before, many
+  // of them three times and more, whom the films' audiences count apart.
   TestDice dice(909);
   for (int c = 0; c < 4; ++c) {
     const int32_t nViewers = 20 + dice.below(300);
