@@ -43,12 +43,16 @@ double RandomSource::nextUnit() {
 
 int32_t RandomSource::nextBelow(int32_t n) {
   const uint32_t count = static_cast<uint32_t>(n);
-  // 2^32 mod n, in 32-bit arithmetic: 2^32 - n leaves the same remainder.
-  const uint32_t rem = (0U - count) % count;
-  // Outputs at or above the largest multiple of n below 2^32, 2^32 - rem,
-  // would favour the small results; they are drawn again.
+  // Outputs at or above the largest multiple of n below 2^32, 2^32 - rem
+  // with rem = 2^32 mod n, would favour the small results; they are drawn
+  // again. Since rem < n, an output below 2^32 - n is never one of them:
+  // only above it is rem needed, and its division is seldom done.
   uint32_t r = next32();
-  while (rem != 0 && r >= 0U - rem) r = next32();
+  if (r >= 0U - count) {
+    // 2^32 mod n, in 32-bit arithmetic: 2^32 - n leaves the same remainder.
+    const uint32_t rem = (0U - count) % count;
+    while (rem != 0 && r >= 0U - rem) r = next32();
+  }
   return static_cast<int32_t>(r % count);
 }
 
