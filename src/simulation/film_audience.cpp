@@ -23,11 +23,13 @@ void FilmAudience::resize(int32_t nViewers) {
       static_cast<size_t>(nViewers + ViewersPerWord - 1) / ViewersPerWord;
   codes_.assign(nWords, 0);
   repeaters_.clear();
+  nViewersSeen_ = 0;
 }
 
 void FilmAudience::assign(const std::vector<Viewing>& seen) {
   std::fill(codes_.begin(), codes_.end(), 0);
   repeaters_.clear();
+  nViewersSeen_ = static_cast<int32_t>(seen.size());
   for (const Viewing& viewing : seen) {
     if (viewing.nSeen < SeenMore) {
       setCode(viewing.iViewer, static_cast<SeenCode>(viewing.nSeen));
@@ -42,8 +44,11 @@ void FilmAudience::addViewing(int32_t v) {
   const int32_t code = seenCodeOf(codes_.data(), v);
   switch (code) {
     case SeenNever:
+      ++nViewersSeen_;
+      setCode(v, SeenOnce);
+      return;
     case SeenOnce:
-      setCode(v, static_cast<SeenCode>(code + 1));
+      setCode(v, SeenTwice);
       return;
     case SeenTwice: {
       setCode(v, SeenMore);
@@ -72,28 +77,27 @@ int32_t FilmAudience::countOf(int32_t v) const {
 }
 
 void FilmAudience::appendTo(std::vector<Viewing>& seen) const {
-  // Counted first: growing the list record by record costs more than
-  // reading the codes twice.
-  size_t nRecords = 0;
-  for (const uint64_t word : codes_)
-    nRecords += static_cast<size_t>(__builtin_popcountll(seenPairs(word)));
-  seen.reserve(seen.size() + nRecords);
+  // Sized once and written in place: growing the list record by record
+  // costs more than the rest of the pass.
+  const size_t nBefore = seen.size();
+  seen.resize(nBefore + static_cast<size_t>(nViewersSeen_));
+  Viewing* next = seen.data() + nBefore;
   auto repeater = repeaters_.begin();
   for (size_t w = 0; w < codes_.size(); ++w) {
     const uint64_t word = codes_[w];
-    for (uint64_t any = seenPairs(word); any != 0;
-         any &= any - 1) {
+    for (uint64_t any = seenPairs(word); any != 0; any &= any - 1) {
       const int32_t shift = __builtin_ctzll(any);
       const int32_t v = static_cast<int32_t>(w) * ViewersPerWord + shift / 2;
       const int32_t code = static_cast<int32_t>((word >> shift) & 3);
       if (code != SeenMore) {
-        seen.push_back(Viewing{v, code});
+        *next++ = Viewing{v, code};
         continue;
       }
       Assert(repeater != repeaters_.end() && repeater->iViewer == v);
-      seen.push_back(*repeater++);
+      *next++ = *repeater++;
     }
   }
+  Assert(next == seen.data() + seen.size());
 }
 
 void FilmAudience::setCode(int32_t v, SeenCode code) {

@@ -49,6 +49,8 @@ class FilmAudience {
   void setCode(int32_t v, SeenCode code);
 
   std::vector<uint64_t> codes_;
+  // How many viewers have seen the film.
+  int32_t nViewersSeen_ = 0;
   // The viewers of code SeenMore with their counts, sorted by iViewer.
   std::vector<Viewing> repeaters_;
 };
