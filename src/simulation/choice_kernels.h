@@ -25,7 +25,7 @@ struct ChoiceInputs {
   const int32_t* lastDay;
   // S by viewer: repeatFactors[n] for the n viewings of the film by viewer
   // j, capped at RepeatCounts - 1 (see repeatFactorOf): the audience's codes
-  // give n for those who have not seen it or seen it once.
+  // are n for those who have seen it at most twice.
   const uint64_t* seenCodes;
   const FilmAudience* audience;
   const double* repeatFactors;
@@ -134,7 +134,7 @@ inline int32_t distanceOf(const ChoiceInputs& in, int32_t t) {
 }
 
 // The repeat factor S of viewer j: the count of a viewer who has seen the
-// film once or never is the code itself, only the few who have seen it more
+// film at most twice is the code itself, only the few who have seen it more
 // often are looked up.
 inline double repeatFactorOf(const ChoiceInputs& in, int32_t j) {
   const int32_t code = seenCodeOf(in.seenCodes, j);

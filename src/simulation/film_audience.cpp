@@ -31,6 +31,7 @@ void FilmAudience::assign(const std::vector<Viewing>& seen) {
   repeaters_.clear();
   nViewersSeen_ = static_cast<int32_t>(seen.size());
   for (const Viewing& viewing : seen) {
+    Assert(viewing.nSeen >= 1);
     if (viewing.nSeen < SeenMore) {
       setCode(viewing.iViewer, static_cast<SeenCode>(viewing.nSeen));
     } else {
