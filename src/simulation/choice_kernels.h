@@ -81,9 +81,9 @@ const int32_t RecencyEntries = 368;
 
 const double TwoTo32 = 4294967296.0;
 
-// Viewing counts kept per viewer: 0 (not seen) to 1099. From 1073 viewings
-// on the repeat factor underflows to 0.0, so larger counts are stored as
-// 1099 without changing a factor.
+// The repeat factors are tabled for the viewing counts 0 (not seen) to
+// 1099. From 1073 viewings on the factor underflows to 0.0, so larger
+// counts are looked up as 1099 without changing a factor.
 const int32_t RepeatCounts = 1100;
 
 // The largest time-of-day distance: half a day.

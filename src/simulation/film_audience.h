@@ -43,7 +43,6 @@ class FilmAudience {
   int32_t countOf(int32_t v) const;
 
   const uint64_t* codes() const { return codes_.data(); }
-  bool isEmpty() const { return codes_.empty(); }
 
  private:
   void setCode(int32_t v, SeenCode code);
