@@ -225,12 +225,16 @@ __attribute__((target("avx2"))) inline __m128i distances4(
 }
 
 // The repeat factors of four viewers, one of whom has seen the film three
-// times or more: looked up by repeatFactorOf, out of the loop's way.
-__attribute__((target("avx2"), noinline, cold)) __m256d lookUpRepeatFactors4(
-    const ChoiceInputs& in, int32_t v0, int32_t v1, int32_t v2, int32_t v3) {
-  alignas(32) double s[4] = {repeatFactorOf(in, v0), repeatFactorOf(in, v1),
-                             repeatFactorOf(in, v2), repeatFactorOf(in, v3)};
-  return _mm256_load_pd(s);
+// times or more, into factors[0 .. 3]: looked up by repeatFactorOf, out of
+// the loop's way. It takes and returns no vector, so that code built with
+// AVX2 and without calls it alike.
+__attribute__((noinline, cold)) void lookUpRepeatFactors4(
+    const ChoiceInputs& in, int32_t v0, int32_t v1, int32_t v2, int32_t v3,
+    double* factors) {
+  factors[0] = repeatFactorOf(in, v0);
+  factors[1] = repeatFactorOf(in, v1);
+  factors[2] = repeatFactorOf(in, v2);
+  factors[3] = repeatFactorOf(in, v3);
 }
 
 // The repeat factors of viewers v0 .. v3, from their codes in the film's
@@ -251,8 +255,11 @@ __attribute__((target("avx2"))) inline __m256d repeatFactors4(
   const __m256i code = _mm256_and_si256(_mm256_srlv_epi64(words, shifts),
                                         _mm256_set1_epi64x(3));
   const __m256i more = _mm256_cmpeq_epi64(code, _mm256_set1_epi64x(SeenMore));
-  if (!_mm256_testz_si256(more, more))
-    return lookUpRepeatFactors4(in, v0, v1, v2, v3);
+  if (!_mm256_testz_si256(more, more)) {
+    alignas(32) double factors[4];
+    lookUpRepeatFactors4(in, v0, v1, v2, v3, factors);
+    return _mm256_load_pd(factors);
+  }
   const __m256i once = _mm256_cmpeq_epi64(code, _mm256_set1_epi64x(SeenOnce));
   const __m256i twice =
       _mm256_cmpeq_epi64(code, _mm256_set1_epi64x(SeenTwice));
