@@ -238,8 +238,10 @@ __attribute__((noinline, cold)) void lookUpRepeatFactors4(
 }
 
 // The repeat factors of viewers v0 .. v3, from their codes in the film's
-// audience, which are their counts up to SeenTwice.
-__attribute__((target("avx2"))) inline __m256d repeatFactors4(
+// audience, which are their counts up to SeenTwice. Inlined always: a call
+// would return a 256-bit vector, which code built with and without AVX
+// passes differently.
+__attribute__((target("avx2"), always_inline)) inline __m256d repeatFactors4(
     const ChoiceInputs& in, int32_t v0, int32_t v1, int32_t v2, int32_t v3) {
   const int32_t PerWord = FilmAudience::ViewersPerWord;
   const uint64_t* codes = in.seenCodes;
