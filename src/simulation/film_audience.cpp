@@ -59,22 +59,22 @@ void FilmAudience::addViewing(int32_t v) {
                         added);
       return;
     }
-    default: {
-      auto found = std::lower_bound(repeaters_.begin(), repeaters_.end(),
-                                    Viewing{v, 0}, byViewer);
-      Assert(found != repeaters_.end() && found->iViewer == v);
-      ++found->nSeen;
-    }
+    default:
+      ++repeaters_[repeaterIndexOf(v)].nSeen;
   }
 }
 
 int32_t FilmAudience::countOf(int32_t v) const {
   const int32_t code = seenCodeOf(codes_.data(), v);
   if (code != SeenMore) return code;
+  return repeaters_[repeaterIndexOf(v)].nSeen;
+}
+
+size_t FilmAudience::repeaterIndexOf(int32_t v) const {
   auto found = std::lower_bound(repeaters_.begin(), repeaters_.end(),
                                 Viewing{v, 0}, byViewer);
   Assert(found != repeaters_.end() && found->iViewer == v);
-  return found->nSeen;
+  return static_cast<size_t>(found - repeaters_.begin());
 }
 
 void FilmAudience::appendTo(std::vector<Viewing>& seen) const {

@@ -1,6 +1,7 @@
 #ifndef SKEDOMAT_SIMULATION_FILM_AUDIENCE_H
 #define SKEDOMAT_SIMULATION_FILM_AUDIENCE_H
 
+#include <cstddef>
 #include <cstdint>
 #include <vector>
 
@@ -46,6 +47,8 @@ class FilmAudience {
 
  private:
   void setCode(int32_t v, SeenCode code);
+  // The position of viewer v, of code SeenMore, among the repeaters.
+  size_t repeaterIndexOf(int32_t v) const;
 
   std::vector<uint64_t> codes_;
   // How many viewers have seen the film.
