@@ -1,16 +1,19 @@
 #include "driver/evaluation.h"
 
 #include <cstdint>
+#include <cctype>
 #include <cstdio>
-#include <sstream>
 
 #include "driver/assertion.h"
 #include "driver/cpu_timer.h"
 #include "driver/explain.h"
 #include "driver/input_file.h"
+#include "driver/output_path.h"
 #include "driver/platform.h"
 #include "driver/report.h"
 #include "driver/report_file.h"
+#include "driver/report_stream.h"
+#include "driver/run_progress.h"
 #include "driver/run_statistics.h"
 #include "driver/scan.h"
 #include "simulation/random_source.h"
@@ -30,34 +33,68 @@ int usageError() {
   return ExitUsage;
 }
 
-// `nSimulacij` converts as "%d" does and must be positive.
+// True when `text` holds more than the blanks, sign and digits that "%d"
+// converts at its start.
+bool hasTextAfterInteger(const std::string& text) {
+  size_t i = 0;
+  while (i < text.size() && std::isspace(static_cast<unsigned char>(text[i]))) ++i;
+  if (i < text.size() && (text[i] == '+' || text[i] == '-')) ++i;
+  while (i < text.size() && std::isdigit(static_cast<unsigned char>(text[i]))) ++i;
+  return i < text.size();
+}
+
+// `nSimulacij` converts as "%d" does and must be positive. What follows the
+// number is ignored, with a warning: "1e3" is one run, not a thousand.
 bool parseRunCount(const std::string& text, int32_t& nSimulacij) {
-  return scanText(text, "%d", {nSimulacij}) == 1 && nSimulacij > 0;
+  if (scanText(text, "%d", {nSimulacij}) != 1 || nSimulacij <= 0) return false;
+  if (hasTextAfterInteger(text))
+    std::fprintf(stderr,
+                 "Skedomat: opozorilo: nSimulacij \"%s\" je prebran kot %d "
+                 "(besedilo za stevilom je prezrto).\n",
+                 text.c_str(), static_cast<int>(nSimulacij));
+  return true;
+}
+
+// One line on standard error when an input file cannot be read; the report
+// still says what the evaluation makes of it.
+void warnIfUnreadable(const std::string& path, const char* what) {
+  const std::string problem = platform::inputProblem(path);
+  if (!problem.empty())
+    std::fprintf(stderr, "Skedomat: %s \"%s\" ni mogoce brati: %s\n", what,
+                 path.c_str(), problem.c_str());
 }
 
 // The plain text report of `eval`.
 class TextReport : public EvaluationOutput {
  public:
-  explicit TextReport(ReportFile& report) : report_(report) {}
+  explicit TextReport(ReportFile& report)
+      : report_(report), messages_(report, InvalidSubmissionHeading) {}
+
+  std::ostream& validationMessages() override { return messages_; }
 
   void writeSuccess(const TestCase&, const Submission&, int32_t nSimulacij,
                     int64_t elapsedTicks,
                     const RunStatistics& statistics) override {
     writeSuccessReport(report_, nSimulacij, elapsedTicks, statistics);
   }
-  void writeInvalidSubmission(const TestCase&, const Submission&,
-                              const std::string& messages) override {
-    ::writeInvalidSubmission(report_, messages);
+  void writeInvalidSubmission(const TestCase&, const Submission&) override {
+    messages_.finish();
+    report_.write(InvalidSubmissionEnding);
   }
+  // A failure may come after part of another form was written: only the
+  // failure's form stays.
   void writeCheckFailure(const EAssertion& failure, EvaluationStage) override {
+    report_.discard();
     ::writeCheckFailure(report_, failure);
   }
   void writeUnexpectedError(EvaluationStage) override {
+    report_.discard();
     ::writeUnexpectedError(report_);
   }
 
  private:
   ReportFile& report_;
+  ReportStream messages_;
 };
 
 }  // namespace
@@ -78,33 +115,38 @@ void EvaluationOutput::playRun(Simulation& simulation,
 
 void evaluate(const EvaluationArguments& arguments, EvaluationOutput& output) {
   EvaluationStage stage = EvaluationStage::ReadingTestCase;
+  RunProgress progress(arguments.nSimulacij);
   try {
     TestCase testCase;
+    warnIfUnreadable(arguments.testCasePath, "testnega primera");
     testCase.read(arguments.testCasePath);
     stage = EvaluationStage::ReadingSubmission;
     Submission submission;
     {
+      warnIfUnreadable(arguments.submissionPath, "oddane datoteke");
       InputFile is(arguments.submissionPath);
       submission.read(is);
     }
     stage = EvaluationStage::Validating;
-    std::ostringstream messages;
-    if (!submission.validate(testCase, messages)) {
+    if (!submission.validate(testCase, output.validationMessages())) {
       stage = EvaluationStage::Writing;
-      output.writeInvalidSubmission(testCase, submission, messages.str());
+      output.writeInvalidSubmission(testCase, submission);
       return;
     }
     stage = EvaluationStage::Running;
     RunStatistics statistics;
     CpuTimer timer;
+    progress.startRuns();
     timer.start();
     for (int32_t i = 0; i < arguments.nSimulacij; i++) {
       RandomSource::seed(FirstSeed + static_cast<uint32_t>(i));
       Simulation simulation(testCase);
       output.playRun(simulation, submission);
       statistics.add(simulation.nTicketsSold);
+      progress.runsDone(i + 1);
     }
     timer.stop();
+    progress.clear();
     stage = EvaluationStage::Writing;
     output.writeSuccess(testCase, submission, arguments.nSimulacij,
                         timer.elapsed(), statistics);
@@ -120,34 +162,30 @@ int outputNotWritten(const std::string& message) {
   return ExitNoReport;
 }
 
-int checkOutputPath(const EvaluationArguments& arguments,
-                    const std::string& path) {
-  for (const std::string* input :
-       {&arguments.testCasePath, &arguments.submissionPath}) {
-    if (platform::sameExistingFile(path, *input))
-      return outputNotWritten("datoteka za porocilo \"" + path +
-                              "\" je vhodna datoteka \"" + *input +
-                              "\"; ostala je nespremenjena.");
-  }
-  return ExitReportWritten;
-}
-
 int openOutputFile(const EvaluationArguments& arguments,
-                   const std::string& path, ReportFile& file) {
-  int status = checkOutputPath(arguments, path);
-  if (status != ExitReportWritten) return status;
-  if (!file.open(path))
-    return outputNotWritten("datoteke za porocilo \"" + path +
-                            "\" ni mogoce ustvariti: " +
-                            platform::lastErrorText());
+                   const std::string& path, const std::string& what,
+                   ReportFile& file) {
+  std::string targetPath;
+  const std::string refusal = refuseOutputPath(
+      path, what, {arguments.testCasePath, arguments.submissionPath}, targetPath);
+  if (!refusal.empty()) return outputNotWritten(refusal);
+  if (!file.open(targetPath))
+    return outputNotWritten("datoteke za " + what + " \"" + path +
+                            "\" ni mogoce ustvariti: " + file.errorText());
   return ExitReportWritten;
 }
 
-int closeOutputFile(const std::string& path, ReportFile& file) {
-  if (!file.close())
-    return outputNotWritten("porocila \"" + path +
-                            "\" ni bilo mogoce zapisati: " +
-                            platform::lastErrorText());
+int finishOutputFile(const std::string& path, ReportFile& file) {
+  if (!file.finish())
+    return outputNotWritten("datoteke \"" + path +
+                            "\" ni bilo mogoce zapisati: " + file.errorText());
+  return ExitReportWritten;
+}
+
+int commitOutputFile(const std::string& path, ReportFile& file) {
+  if (!file.commit())
+    return outputNotWritten("datoteke \"" + path +
+                            "\" ni bilo mogoce zamenjati: " + file.errorText());
   return ExitReportWritten;
 }
 
@@ -159,11 +197,15 @@ int runEval(const std::vector<std::string>& arguments) {
           parsed))
     return usageError();
   ReportFile report;
-  int status = openOutputFile(parsed, parsed.reportPath, report);
+  int status = openOutputFile(parsed, parsed.reportPath, "porocilo", report);
   if (status != ExitReportWritten) return status;
-  TextReport output(report);
-  evaluate(parsed, output);
-  return closeOutputFile(parsed.reportPath, report);
+  {
+    TextReport output(report);
+    evaluate(parsed, output);
+  }
+  status = finishOutputFile(parsed.reportPath, report);
+  if (status != ExitReportWritten) return status;
+  return commitOutputFile(parsed.reportPath, report);
 }
 
 int runCommand(const std::vector<std::string>& arguments) {

@@ -2,6 +2,7 @@
 #define SKEDOMAT_DRIVER_EVALUATION_H
 
 #include <cstdint>
+#include <ostream>
 #include <string>
 #include <vector>
 
@@ -54,9 +55,11 @@ class EvaluationOutput {
                             const Submission& submission, int32_t nSimulacij,
                             int64_t elapsedTicks,
                             const RunStatistics& statistics) = 0;
+  // Where validation writes its messages, one line per problem.
+  virtual std::ostream& validationMessages() = 0;
+  // Validation wrote its messages and found the schedule invalid.
   virtual void writeInvalidSubmission(const TestCase& testCase,
-                                      const Submission& submission,
-                                      const std::string& messages) = 0;
+                                      const Submission& submission) = 0;
   virtual void writeCheckFailure(const EAssertion& failure,
                                  EvaluationStage stage) = 0;
   virtual void writeUnexpectedError(EvaluationStage stage) = 0;
@@ -64,24 +67,25 @@ class EvaluationOutput {
 
 // Reads, validates and runs, run i seeded with i + 123, and hands the
 // outcome to `output`. The one place where failures of the evaluation are
-// caught.
+// caught. An input that cannot be read gets one line on standard error
+// beside the report's failure form, so that a grader sees whose fault it is.
 void evaluate(const EvaluationArguments& arguments, EvaluationOutput& output);
 
-// Refuses an output path that names one of the input files (opening it
-// would truncate the input): ExitNoReport with one line on standard error;
-// ExitReportWritten when the path may be written.
-int checkOutputPath(const EvaluationArguments& arguments,
-                    const std::string& path);
-
-// Creates or truncates the output file `path` after checkOutputPath.
-// ExitReportWritten when the file is open; otherwise ExitNoReport, with one
-// line on standard error saying why.
+// Checks the output path `path` against the evaluation's inputs and creates
+// the temporary file that will take its place; `what` names the output in
+// messages. ExitReportWritten when the file is open; otherwise ExitNoReport,
+// with one line on standard error saying why, and nothing touched.
 int openOutputFile(const EvaluationArguments& arguments,
-                   const std::string& path, ReportFile& file);
+                   const std::string& path, const std::string& what,
+                   ReportFile& file);
 
-// Closes an output file: ExitReportWritten when every byte reached it,
-// otherwise ExitNoReport with one line on standard error.
-int closeOutputFile(const std::string& path, ReportFile& file);
+// Flushes an output file to the disk: ExitReportWritten when every byte
+// reached it, otherwise ExitNoReport with one line on standard error.
+int finishOutputFile(const std::string& path, ReportFile& file);
+
+// Puts a finished output file in its target's place; ExitReportWritten or
+// ExitNoReport as above.
+int commitOutputFile(const std::string& path, ReportFile& file);
 
 // The process cannot deliver its output: one line on standard error.
 int outputNotWritten(const std::string& message);

@@ -1,9 +1,11 @@
 #include "driver/explain.h"
 
 #include <cstdio>
+#include <sstream>
 
 #include "driver/assertion.h"
 #include "driver/explain_page.h"
+#include "driver/output_path.h"
 #include "driver/platform.h"
 #include "driver/report.h"
 #include "driver/report_file.h"
@@ -58,10 +60,12 @@ class ExplainOutput : public EvaluationOutput {
     write(page, table);
   }
 
+  std::ostream& validationMessages() override { return messages_; }
+
   void writeInvalidSubmission(const TestCase& testCase,
-                              const Submission& submission,
-                              const std::string& messages) override {
-    write(renderInvalidSubmissionPage(sources_, testCase, submission, messages),
+                              const Submission& submission) override {
+    write(renderInvalidSubmissionPage(sources_, testCase, submission,
+                                      messages_.str()),
           ScreeningTableHeader);
   }
 
@@ -79,12 +83,18 @@ class ExplainOutput : public EvaluationOutput {
   }
 
  private:
+  // Whatever an earlier step wrote gives way: a failure while writing the
+  // result leaves only the failure page.
   void write(const std::string& page, const std::string& table) {
+    page_.discard();
     page_.write(page);
-    if (table_ != nullptr) table_->write(table);
+    if (table_ == nullptr) return;
+    table_->discard();
+    table_->write(table);
   }
 
   PageSources sources_;
+  std::ostringstream messages_;
   ReportFile& page_;
   ReportFile* table_;
   ScreeningStats stats_;
@@ -93,7 +103,7 @@ class ExplainOutput : public EvaluationOutput {
 // The table must not overwrite the page it accompanies.
 int checkTableIsNotThePage(const ExplainArguments& arguments) {
   const std::string& page = arguments.evaluation.reportPath;
-  if (arguments.csvPath == page || platform::sameExistingFile(arguments.csvPath, page))
+  if (sameFile(arguments.csvPath, page))
     return outputNotWritten("tabela \"" + arguments.csvPath +
                             "\" in porocilo \"" + page +
                             "\" sta ista datoteka.");
@@ -126,29 +136,28 @@ int runExplain(const std::vector<std::string>& arguments) {
           parsed))
     return explainUsageError();
   const bool wantTable = !parsed.csvPath.empty();
-  // Refuse every bad path before anything is created.
-  if (wantTable) {
-    int status = checkOutputPath(parsed.evaluation, parsed.csvPath);
-    if (status == ExitReportWritten) status = checkTableIsNotThePage(parsed);
-    if (status != ExitReportWritten) return status;
-  }
-  ReportFile page;
-  int status = openOutputFile(parsed.evaluation, parsed.evaluation.reportPath, page);
+  // Both temporary files exist before anything is read; neither target is
+  // replaced unless both files are whole.
+  int status = wantTable ? checkTableIsNotThePage(parsed) : ExitReportWritten;
+  ReportFile page, table;
+  if (status == ExitReportWritten)
+    status = openOutputFile(parsed.evaluation, parsed.evaluation.reportPath,
+                            "porocilo", page);
+  if (wantTable && status == ExitReportWritten)
+    status = openOutputFile(parsed.evaluation, parsed.csvPath, "tabelo", table);
   if (status != ExitReportWritten) return status;
-  ReportFile table;
-  if (wantTable) {
-    // Now that the page exists, a second spelling of its path shows.
-    status = checkTableIsNotThePage(parsed);
-    if (status == ExitReportWritten)
-      status = openOutputFile(parsed.evaluation, parsed.csvPath, table);
-    if (status != ExitReportWritten) return status;
-  }
   const PageSources sources{parsed.evaluation.testCasePath,
                             parsed.evaluation.submissionPath};
-  ExplainOutput output(sources, page, wantTable ? &table : nullptr);
-  evaluate(parsed.evaluation, output);
-  status = closeOutputFile(parsed.evaluation.reportPath, page);
+  {
+    ExplainOutput output(sources, page, wantTable ? &table : nullptr);
+    evaluate(parsed.evaluation, output);
+  }
+  status = finishOutputFile(parsed.evaluation.reportPath, page);
   if (wantTable && status == ExitReportWritten)
-    status = closeOutputFile(parsed.csvPath, table);
+    status = finishOutputFile(parsed.csvPath, table);
+  if (status == ExitReportWritten)
+    status = commitOutputFile(parsed.evaluation.reportPath, page);
+  if (wantTable && status == ExitReportWritten)
+    status = commitOutputFile(parsed.csvPath, table);
   return status;
 }

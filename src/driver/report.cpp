@@ -3,12 +3,8 @@
 #include "driver/assertion.h"
 #include "driver/report_file.h"
 
-void writeInvalidSubmission(ReportFile& report, const std::string& messages) {
-  // In pieces: the messages may be many megabytes.
-  report.write("V oddani datoteki so napake.\n");
-  report.write(messages);
-  report.write("\n-1\n");
-}
+const char InvalidSubmissionHeading[] = "V oddani datoteki so napake.\n";
+const char InvalidSubmissionEnding[] = "\n-1\n";
 
 std::string checkFailureText(const EAssertion& failure) {
   return "Napaka [" + failure.file + ":" + intToStr(failure.line) + "]: " +

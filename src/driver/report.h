@@ -15,8 +15,10 @@ class RunStatistics;
 void writeSuccessReport(ReportFile& report, int32_t nSimulacij,
                         int64_t elapsedTicks, const RunStatistics& statistics);
 
-// The schedule was read but is not admissible; `messages` are validation's.
-void writeInvalidSubmission(ReportFile& report, const std::string& messages);
+// The schedule was read but is not admissible: the heading, validation's
+// messages as it writes them (each ending in a line end), then the ending.
+extern const char InvalidSubmissionHeading[];
+extern const char InvalidSubmissionEnding[];
 
 // A check failed or the submission file has a form error.
 void writeCheckFailure(ReportFile& report, const EAssertion& failure);

@@ -2,16 +2,36 @@
 
 #include <cstring>
 
+#include "driver/interrupt_cleanup.h"
 #include "driver/platform.h"
 
 ReportFile::~ReportFile() {
   if (file_ != nullptr) std::fclose(file_);
+  removeTemporary();
 }
 
 bool ReportFile::open(const std::string& path) {
-  file_ = platform::openFile(path, "wb");
-  failed_ = file_ == nullptr;
-  return !failed_;
+  targetPath_ = path;
+  file_ = platform::createTemporaryBeside(path, temporaryPath_);
+  if (file_ == nullptr) {
+    temporaryPath_.clear();
+    fail();
+    return false;
+  }
+  removeOnInterrupt(temporaryPath_);
+  return true;
+}
+
+void ReportFile::fail() {
+  if (!failed_) errorText_ = platform::lastErrorText();
+  failed_ = true;
+}
+
+void ReportFile::removeTemporary() {
+  if (temporaryPath_.empty()) return;
+  platform::removeFile(temporaryPath_);
+  forgetOnInterrupt(temporaryPath_);
+  temporaryPath_.clear();
 }
 
 void ReportFile::write(const std::string& text) {
@@ -26,18 +46,41 @@ void ReportFile::write(const std::string& text) {
     size_t lf = text.find('\n', begin);
     size_t end = lf == std::string::npos ? text.size() : lf;
     if (std::fwrite(text.data() + begin, 1, end - begin, file_) != end - begin)
-      failed_ = true;
+      fail();
     if (lf == std::string::npos) break;
-    if (std::fwrite(lineEnd, 1, lineEndLength, file_) != lineEndLength)
-      failed_ = true;
+    if (std::fwrite(lineEnd, 1, lineEndLength, file_) != lineEndLength) fail();
     begin = lf + 1;
   }
 }
 
-bool ReportFile::close() {
-  if (file_ == nullptr) return false;
-  if (std::fflush(file_) != 0) failed_ = true;
-  if (std::fclose(file_) != 0) failed_ = true;
-  file_ = nullptr;
-  return !failed_;
+void ReportFile::discard() {
+  // A failed write may have been a full disk that the drop makes room on,
+  // but not every byte after it reached the file: the failure stays.
+  if (file_ != nullptr && !platform::truncateFile(file_)) fail();
 }
+
+bool ReportFile::finish() {
+  if (file_ == nullptr) {
+    failed_ = true;
+    return false;
+  }
+  if (!platform::syncAndClose(file_)) fail();
+  file_ = nullptr;
+  finished_ = !failed_;
+  if (!finished_) removeTemporary();
+  return finished_;
+}
+
+bool ReportFile::commit() {
+  if (!finished_ || temporaryPath_.empty()) return false;
+  if (!platform::replaceFile(temporaryPath_, targetPath_)) {
+    fail();
+    removeTemporary();
+    return false;
+  }
+  forgetOnInterrupt(temporaryPath_);
+  temporaryPath_.clear();
+  return true;
+}
+
+bool ReportFile::close() { return finish() && commit(); }

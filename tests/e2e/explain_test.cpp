@@ -370,33 +370,35 @@ TEST(ExplainCommandLine, WrongFormsPrintTheirUsageAndTouchNothing) {
   }
 }
 
-TEST(ExplainCommandLine, OutputsThatCannotBeWrittenEndInStatusTwo) {
+TEST(ExplainCommandLine, OutputsThatCannotBeWrittenEndInStatusTwoAndCreateNothing) {
   fs::path folder = freshFolder("outputs");
   writeFile(folder / "input.txt", testCaseFile({"A"}, "Drama", 2));
   const std::string submission = submissionFile({"0 5 600"});
   writeFile(folder / "submission.txt", submission);
-  struct Case {
-    std::vector<std::string> tail;
-    bool pageCreated;
-  };
-  for (const Case& c : std::vector<Case>{
-           {{"missing/page.html"}, false},
-           {{"page.html", "--csv", "missing/t.csv"}, true},
-           {{"submission.txt"}, false},
-           {{"page.html", "--csv", "submission.txt"}, false},
-           {{"page.html", "--csv", "./input.txt"}, false},
-           {{"page.html", "--csv", "page.html"}, false},
-           {{"page.html", "--csv", "./page.html"}, true}}) {
+  fs::create_directory(folder / "adir");
+  for (const std::vector<std::string>& tail : std::vector<std::vector<std::string>>{
+           {"missing/page.html"},
+           {"page.html", "--csv", "missing/t.csv"},
+           {"page.html", "--csv", "adir"},
+           {"page.html", "--csv", "submission.txt/"},
+           {"submission.txt"},
+           {"submission.txt/."},
+           {"page.html", "--csv", "submission.txt"},
+           {"page.html", "--csv", "./input.txt"},
+           {"page.html", "--csv", "page.html"},
+           {"page.html", "--csv", "./page.html"}}) {
     std::vector<std::string> arguments = {"explain", "input.txt", "submission.txt"};
-    arguments.insert(arguments.end(), c.tail.begin(), c.tail.end());
-    SCOPED_TRACE(c.tail.back());
-    fs::remove(folder / "page.html");
+    arguments.insert(arguments.end(), tail.begin(), tail.end());
+    SCOPED_TRACE(tail.back());
     ProgramRun run = runIn(folder, arguments);
     EXPECT_EQ(2, run.status);
     EXPECT_EQ(1, std::count(run.standardError.begin(), run.standardError.end(), '\n'))
         << run.standardError;
     EXPECT_EQ(submission, readFile((folder / "submission.txt").string()));
-    EXPECT_EQ(c.pageCreated, fs::exists(folder / "page.html"));
+    EXPECT_FALSE(fs::exists(folder / "page.html"));
+    for (const fs::directory_entry& entry : fs::directory_iterator(folder))
+      EXPECT_EQ(std::string::npos, entry.path().filename().string().find("skedomat-"))
+          << "a temporary file was left behind";
   }
   if (fs::exists("/dev/full")) {
     EXPECT_EQ(2, runIn(folder, {"explain", "input.txt", "submission.txt", "/dev/full"}).status);

@@ -1,0 +1,56 @@
+#include "driver/run_progress.h"
+
+#include <cstdio>
+
+#include "driver/assertion.h"
+#include "driver/number_format.h"
+#include "driver/platform.h"
+
+namespace {
+
+// The evaluation must have run this long before the line appears, so that
+// short evaluations never flicker.
+const double QuietSeconds = 1.0;
+
+double secondsBetween(std::chrono::steady_clock::time_point from,
+                      std::chrono::steady_clock::time_point to) {
+  return std::chrono::duration<double>(to - from).count();
+}
+
+}  // namespace
+
+RunProgress::RunProgress(int32_t nRuns)
+    : nRuns_(nRuns),
+      onTerminal_(platform::isTerminal(stderr)),
+      evaluationStart_(Clock::now()),
+      runsStart_(evaluationStart_) {}
+
+RunProgress::~RunProgress() { clear(); }
+
+void RunProgress::startRuns() { runsStart_ = Clock::now(); }
+
+void RunProgress::runsDone(int32_t nDone) {
+  if (!onTerminal_ || nDone <= 0) return;
+  const Clock::time_point now = Clock::now();
+  const double sinceStart = secondsBetween(evaluationStart_, now);
+  if (sinceStart < QuietSeconds) return;
+  const double perRun = secondsBetween(runsStart_, now) / nDone;
+  show("Skedomat: " + intToStr(nDone) + "/" + intToStr(nRuns_) +
+       " simulacij, " + formatFixed(sinceStart, 1) + " s, se priblizno " +
+       formatFixed(perRun * (nRuns_ - nDone), 1) + " s");
+}
+
+void RunProgress::show(const std::string& line) {
+  std::string padded = line;
+  if (padded.size() < shownLength_) padded.append(shownLength_ - padded.size(), ' ');
+  std::fputs(("\r" + padded).c_str(), stderr);
+  std::fflush(stderr);
+  shownLength_ = line.size();
+}
+
+void RunProgress::clear() {
+  if (shownLength_ == 0) return;
+  std::fputs(("\r" + std::string(shownLength_, ' ') + "\r").c_str(), stderr);
+  std::fflush(stderr);
+  shownLength_ = 0;
+}
