@@ -24,13 +24,31 @@ const char InterruptedMessage[] =
     "Skedomat: ocenjevanje je prekinjeno; izhodne datoteke niso bile "
     "zapisane.\n";
 
-extern "C" void removeTemporariesAndExit(int) {
-  for (Slot& slot : slots)
-    if (slot.inUse) unlink(slot.path);
+const int CleanedSignals[] = {SIGINT, SIGTERM, SIGHUP};
+
+extern "C" void removeTemporariesAndExit(int signalNo) {
+  bool removed = false;
+  for (Slot& slot : slots) {
+    if (!slot.inUse) continue;
+    unlink(slot.path);
+    removed = true;
+  }
+  if (!removed) {
+    signal(signalNo, SIG_DFL);
+    raise(signalNo);
+    return;
+  }
   ssize_t ignored = write(STDERR_FILENO, InterruptedMessage,
                           sizeof InterruptedMessage - 1);
   (void)ignored;
   _exit(2);
+}
+
+sigset_t cleanedSignalSet() {
+  sigset_t set;
+  sigemptyset(&set);
+  for (int signalNo : CleanedSignals) sigaddset(&set, signalNo);
+  return set;
 }
 
 void handle(int signalNo, void (*handler)(int)) {
@@ -44,8 +62,7 @@ void handle(int signalNo, void (*handler)(int)) {
 }  // namespace
 
 void installInterruptCleanup() {
-  for (int signalNo : {SIGINT, SIGTERM, SIGHUP})
-    handle(signalNo, removeTemporariesAndExit);
+  for (int signalNo : CleanedSignals) handle(signalNo, removeTemporariesAndExit);
   for (int signalNo : {SIGPIPE, SIGXFSZ}) handle(signalNo, SIG_IGN);
 }
 
@@ -65,4 +82,14 @@ bool removeOnInterrupt(const std::string& path) {
 void forgetOnInterrupt(const std::string& path) {
   for (Slot& slot : slots)
     if (slot.inUse && path == slot.path) slot.inUse = 0;
+}
+
+InterruptsHeld::InterruptsHeld() {
+  sigset_t set = cleanedSignalSet();
+  sigprocmask(SIG_BLOCK, &set, nullptr);
+}
+
+InterruptsHeld::~InterruptsHeld() {
+  sigset_t set = cleanedSignalSet();
+  sigprocmask(SIG_UNBLOCK, &set, nullptr);
 }

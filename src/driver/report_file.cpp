@@ -73,6 +73,7 @@ bool ReportFile::finish() {
 
 bool ReportFile::commit() {
   if (!finished_ || temporaryPath_.empty()) return false;
+  InterruptsHeld held;
   if (!platform::replaceFile(temporaryPath_, targetPath_)) {
     fail();
     removeTemporary();
