@@ -129,6 +129,96 @@ TEST(ReportPath, AFullDiskIsNoSuccess) {
   EXPECT_EQ(1, std::count(message.begin(), message.end(), '\n')) << message;
 }
 
+// Files named as the evaluator names its temporary files, in `folder`.
+int temporaryFiles(const fs::path& folder) {
+  int count = 0;
+  for (const fs::directory_entry& entry : fs::directory_iterator(folder))
+    if (entry.path().filename().string().find(".skedomat-") != std::string::npos) ++count;
+  return count;
+}
+
+int runWorkFolder(const fs::path& work, const std::vector<std::string>& arguments) {
+  return runProgram(fs::absolute(skedomatPath).string(), arguments, work.string(),
+                    (work / ".stdout").string(), (work / ".stderr").string());
+}
+
+TEST(ReportPath, NoSpellingOfAnInputIsOverwritten) {
+  fs::path work = prepareWorkFolder("spellings");
+  fs::create_directory(work / "d");
+  const std::string input = readFile((work / "input.txt").string());
+  const std::string submission = readFile((work / "submission.txt").string());
+  std::vector<std::vector<std::string>> spellings = {
+      {"input.txt/", "submission.txt", "input.txt"},
+      {"input.txt", "submission.txt/.", "submission.txt"},
+      {"input.txt", "./submission.txt/", "submission.txt"},
+      {"d/../input.txt/", "submission.txt", "input.txt"},
+      {"input.txt", "submission.txt", "d/../submission.txt"},
+      {"input.txt", "submission.txt", "./input.txt"},
+      {"input.txt", "submission.txt", "input.txt/"},
+      {"input.txt", "submission.txt", "input.txt/."},
+      {"input.txt", "submission.txt", "d/.."}};
+  std::error_code error;
+  fs::create_hard_link(work / "submission.txt", work / "hard.txt", error);
+  if (!error) spellings.push_back({"input.txt", "submission.txt", "hard.txt"});
+  if (OnWindows) {
+    spellings.push_back({"input.txt", "submission.txt", "INPUT.TXT"});
+    spellings.push_back({"input.txt\\", "submission.txt", "input.txt"});
+    spellings.push_back({"input.txt", "submission.txt", "d\\..\\Submission.txt"});
+  }
+  for (const std::vector<std::string>& paths : spellings) {
+    SCOPED_TRACE(paths[0] + " " + paths[1] + " " + paths[2]);
+    EXPECT_EQ(2, runWorkFolder(work, {"eval", paths[0], paths[1], paths[2]}));
+    std::string message = readFile((work / ".stderr").string());
+    EXPECT_EQ(1, std::count(message.begin(), message.end(), '\n')) << message;
+    EXPECT_EQ(input, readFile((work / "input.txt").string()));
+    EXPECT_EQ(submission, readFile((work / "submission.txt").string()));
+    EXPECT_EQ(0, temporaryFiles(work));
+  }
+}
+
+TEST(ReportPath, AnOpenTargetIsReplacedWholeOrKeptWhole) {
+  fs::path work = prepareWorkFolder("open_target");
+  ASSERT_EQ(0, runWorkFolder(work, {"eval", "input.txt", "submission.txt", "new.txt"}));
+  const std::string whole = normaliseReport(readFile((work / "new.txt").string()), TextLineEnd);
+  const std::string previous = "previous\n-1\n";
+  std::ofstream(work / "report.txt", std::ios::binary) << previous;
+  std::ifstream reader(work / "report.txt", std::ios::binary);
+  const int status = runWorkFolder(work, {"eval", "input.txt", "submission.txt", "report.txt"});
+  // The system may refuse to replace a file that another process holds open.
+  if (status == 2) {
+    EXPECT_EQ(previous, readFile((work / "report.txt").string()));
+  } else {
+    EXPECT_EQ(0, status);
+    EXPECT_EQ(whole, normaliseReport(readFile((work / "report.txt").string()), TextLineEnd));
+  }
+  EXPECT_EQ(0, temporaryFiles(work));
+  reader.close();
+
+  // A file that may not be written is left as it is, unless the user may
+  // write any file (an administrator).
+  fs::permissions(work / "report.txt", fs::perms::owner_write | fs::perms::group_write |
+                                           fs::perms::others_write,
+                  fs::perm_options::remove);
+  if (!std::ofstream(work / "report.txt", std::ios::app)) {
+    EXPECT_EQ(2, runWorkFolder(work, {"eval", "input.txt", "submission.txt", "report.txt"}));
+    EXPECT_EQ(0, temporaryFiles(work));
+  }
+  fs::permissions(work / "report.txt", fs::perms::owner_write, fs::perm_options::add);
+}
+
+TEST(ReportPath, ALinkAsTheTargetStaysALinkToTheNewReport) {
+  fs::path work = prepareWorkFolder("link_target");
+  fs::create_directory(work / "reports");
+  std::ofstream(work / "reports" / "real.txt", std::ios::binary) << "previous\n-1\n";
+  std::error_code error;
+  fs::create_symlink("reports/real.txt", work / "link.txt", error);
+  if (error) GTEST_SKIP() << "cannot create links here";
+  ASSERT_EQ(0, runWorkFolder(work, {"eval", "input.txt", "submission.txt", "link.txt"}));
+  EXPECT_TRUE(fs::is_symlink(work / "link.txt"));
+  EXPECT_EQ("OK" + TextLineEnd, readFile((work / "reports" / "real.txt").string()).substr(0, 2 + TextLineEnd.size()));
+  EXPECT_EQ(0, temporaryFiles(work / "reports"));
+}
+
 // Reads a whole file named by a path in any script.
 std::string readFileAt(const fs::path& path) {
   std::ifstream in(path, std::ios::binary);
