@@ -1,9 +1,9 @@
 // Files written to hurt the evaluator: declared counts with nothing behind
-// them, a line of 100 MiB, a schedule of every minute of the year and one in
-// which every screening overlaps every other. Each is generated here, run
-// through the built evaluator, and must end in one of its report forms with
-// peak memory in proportion to the file size and CPU time far below what a
-// quadratic step would need.
+// them, a line of 100 MiB, an endless line, a schedule of every minute of the
+// year and one in which every screening overlaps every other. Each is
+// generated here, run through the built evaluator, and must end in one of
+// its report forms with peak memory in proportion to the file size and CPU
+// time far below what a quadratic step would need.
 
 #include <gtest/gtest.h>
 
@@ -288,6 +288,48 @@ TEST(HostileLines, ALineOf100MiBIsCutAtTheLimit) {
     ASSERT_FALSE(outcome.report.lines.empty());
     EXPECT_GT(outcome.report.lines.front().length, MaxLineLength);
     EXPECT_LT(outcome.report.lines.front().length, MaxLineLength + 1000);
+  }
+}
+
+// A file without line breaks is read only to the limit of a line, so peak
+// memory stays near that of a tiny case (the sanitizers' shadow memory
+// raises both). Read whole, /dev/zero would fill the memory within seconds.
+#ifdef SKEDOMAT_SANITIZED
+const int64_t EndlessFilePeakLimit = 128 * MiB;
+#else
+const int64_t EndlessFilePeakLimit = 64 * MiB;
+#endif
+
+TEST(HostileLines, AnEndlessFileStopsAtTheLimitOfALine) {
+  const RobustnessEnvironment& environment = robustnessEnvironment();
+  const std::string testCase = environment.examples + "/input.txt";
+  const std::string submission = environment.examples + "/submission.txt";
+  struct EndlessCase {
+    std::string name;
+    std::string testCase;
+    std::string submission;
+    std::string message;
+  };
+  const std::vector<EndlessCase> cases = {
+      {"test_case", "/dev/zero", submission,
+       "Assertion failure (s == \"Tavo\")"},
+      {"submission", testCase, "/dev/zero",
+       "stevilka tekmovalca bi morala imeti 6 stevk"},
+  };
+  for (const EndlessCase& endless : cases) {
+    SCOPED_TRACE(endless.name);
+    fs::path work = freshScratchFolder("hostile/endless_" + endless.name);
+    MeasuredRun run = runMeasured(
+        environment.skedomat,
+        {"eval", endless.testCase, endless.submission, "report.txt"},
+        work.string(), (work / ".stdout").string(),
+        (work / ".stderr").string());
+    std::printf("  peak %.1f MiB, %.2f s CPU\n", double(run.peakBytes) / MiB,
+                run.cpuSeconds);
+    EXPECT_EQ(0, run.status);
+    EXPECT_LT(run.peakBytes, EndlessFilePeakLimit);
+    expectCheckFailure(readReportLines((work / "report.txt").string()),
+                       endless.message);
   }
 }
 
