@@ -11,8 +11,27 @@
 
 namespace {
 
-// `line` between double quotes, every byte as read.
-std::string quoted(const std::string& line) { return "\"" + line + "\""; }
+// The length beyond which InputFile cuts a line, as the messages name it.
+std::string lineLimitText() { return intToStr(InputFile::MaxLineLength); }
+
+// `line`, the last line read, between double quotes, every byte as read. A
+// cut line is marked as such: the quote shows only its start.
+std::string quoted(const std::string& line, const InputFile& is) {
+  std::string text = "\"" + line + "\"";
+  if (is.lastLineCut())
+    text += " (vrstica je daljsa od " + lineLimitText() +
+            " bajtov in je odrezana)";
+  return text;
+}
+
+// Added to a message that a line or the end of the file is missing where
+// that may follow a cut line: nothing after the cut was read, and the
+// message must say so.
+std::string afterCutNote(const InputFile& is) {
+  if (!is.lastLineCut()) return "";
+  return " (prejsnja vrstica je daljsa od " + lineLimitText() +
+         " bajtov in je odrezana)";
+}
 
 // Converts the integer at the start of `line`, as "%d" does.
 bool startsWithInteger(const std::string& line, int32_t& value) {
@@ -30,7 +49,7 @@ int32_t readContestantNo(InputFile& is) {
   if (!startsWithInteger(line, contestantNo))
     raiseAssertion(
         "v prvi vrstici bi morala biti stevilka tekmovalca, ne pa " +
-            quoted(line),
+            quoted(line, is),
         __FILE__, __LINE__);
   return contestantNo;
 }
@@ -41,7 +60,8 @@ void readTaskName(InputFile& is) {
     raiseAssertion("manjka druga vrstica", __FILE__, __LINE__);
   if (line != "Tavo")
     raiseAssertion(
-        "v drugi vrstici bi moral biti niz \"Tavo\", ne pa " + quoted(line),
+        "v drugi vrstici bi moral biti niz \"Tavo\", ne pa " +
+            quoted(line, is),
         __FILE__, __LINE__);
 }
 
@@ -53,7 +73,7 @@ int32_t readCaseNo(InputFile& is) {
   if (!startsWithInteger(line, caseNo))
     raiseAssertion(
         "v tretji vrstici bi morala biti stevilka testnega primera, ne pa " +
-            quoted(line),
+            quoted(line, is),
         __FILE__, __LINE__);
   return caseNo;
 }
@@ -61,13 +81,14 @@ int32_t readCaseNo(InputFile& is) {
 int32_t readScreeningCount(InputFile& is) {
   std::string line;
   if (!is.getline(line))
-    raiseAssertion("manjka cetrta vrstica (stevilo predstav)", __FILE__,
-                   __LINE__);
+    raiseAssertion(
+        "manjka cetrta vrstica (stevilo predstav)" + afterCutNote(is),
+        __FILE__, __LINE__);
   int32_t count = 0;
   if (!startsWithInteger(line, count))
     raiseAssertion(
         "v cetrti vrstici bi moralo biti stevilo predstav, ne pa " +
-            quoted(line),
+            quoted(line, is),
         __FILE__, __LINE__);
   if (count < 0)
     raiseAssertion("stevilo predstav bi moralo biti vecje ali enako 0",
@@ -79,14 +100,15 @@ int32_t readScreeningCount(InputFile& is) {
 Screening readScreening(InputFile& is, int64_t k) {
   std::string line;
   if (!is.getline(line))
-    raiseAssertion("manjka podatek o " + intToStr(k) + ". predstavi",
+    raiseAssertion("manjka podatek o " + intToStr(k) + ". predstavi" +
+                       afterCutNote(is),
                    __FILE__, __LINE__);
   Screening screening;
   if (scanText(line, "%d %d %d",
                {screening.movieNo, screening.day, screening.startMinute}) != 3)
     raiseAssertion("vrstica za " + intToStr(k) +
                        ". predstavo bi morala vsebovati tri cela stevila "
-                       "(ne pa " + quoted(line) + ")",
+                       "(ne pa " + quoted(line, is) + ")",
                    __FILE__, __LINE__);
   return screening;
 }
@@ -96,7 +118,8 @@ void checkEndOfFile(InputFile& is, int32_t nScreenings) {
   char byte;
   if (is.get(byte))
     raiseAssertion("za podatkom o " + intToStr(nScreenings) +
-                       ". predstavi bi moral biti konec datoteke",
+                       ". predstavi bi moral biti konec datoteke" +
+                       afterCutNote(is),
                    __FILE__, __LINE__);
 }
 

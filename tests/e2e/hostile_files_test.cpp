@@ -1,9 +1,9 @@
 // Files written to hurt the evaluator: declared counts with nothing behind
-// them, a line of 100 MiB, a schedule of every minute of the year and one in
-// which every screening overlaps every other. Each is generated here, run
-// through the built evaluator, and must end in one of its report forms with
-// peak memory in proportion to the file size and CPU time far below what a
-// quadratic step would need.
+// them, a line of 100 MiB, an endless line, a schedule of every minute of the
+// year and one in which every screening overlaps every other. Each is
+// generated here, run through the built evaluator, and must end in one of
+// its report forms with peak memory in proportion to the file size and CPU
+// time far below what a quadratic step would need.
 
 #include <gtest/gtest.h>
 
@@ -185,6 +185,15 @@ void expectErrorForm(const ReportLines& report, const std::string& firstLine) {
   EXPECT_EQ("-1", report.lines.back().head);
 }
 
+// The check-failure form, its message ending in `message`.
+void expectCheckFailure(const ReportLines& report, const std::string& message) {
+  expectErrorForm(report, "Napaka [");
+  ASSERT_FALSE(report.lines.empty());
+  const std::string& tail = report.lines.front().tail;
+  EXPECT_EQ(message,
+            tail.substr(tail.size() - std::min(tail.size(), message.size())));
+}
+
 // The success report of three runs: nine lines, the second naming the runs.
 void expectSuccessForm(const ReportLines& report) {
   ASSERT_EQ(9u, report.lines.size());
@@ -231,15 +240,16 @@ TEST(HostileCounts, ADeclaredCountWithNothingBehindItFailsAtOnce) {
     SCOPED_TRACE(hostile.name);
     Outcome outcome = evaluateTexts(hostile);
     expectBoundedRun(outcome);
-    expectErrorForm(outcome.report, "Napaka [");
-    ASSERT_FALSE(outcome.report.lines.empty());
-    const std::string& line = outcome.report.lines.front().tail;
-    EXPECT_EQ(hostile.message, line.substr(line.size() - std::min(line.size(),
-                                                                  hostile.message.size())));
+    expectCheckFailure(outcome.report, hostile.message);
   }
 }
 
-TEST(HostileLines, ALineOf100MiBIsReadWhole) {
+// The length at which the evaluator cuts a line.
+const int64_t MaxLineLength = MiB;
+const std::string CutMarker =
+    " (vrstica je daljsa od 1048576 bajtov in je odrezana)";
+
+TEST(HostileLines, ALineOf100MiBIsCutAtTheLimit) {
   const int64_t Length = 100 * MiB;
   {
     SCOPED_TRACE("first line of the test case");
@@ -248,11 +258,12 @@ TEST(HostileLines, ALineOf100MiBIsReadWhole) {
     FileWriter(folder + "/submission.txt").text(SubmissionHead).text("0\n");
     Outcome outcome = evaluateFolder(folder);
     expectBoundedRun(outcome);
-    expectErrorForm(outcome.report, "Napaka [");
+    expectCheckFailure(outcome.report, "Assertion failure (s == \"Tavo\")");
     EXPECT_EQ(2u, outcome.report.lines.size());
   }
   {
-    SCOPED_TRACE("a film title, in a valid case");
+    // Nothing after the cut is read, so the next line is missing.
+    SCOPED_TRACE("a film title, in an otherwise valid case");
     std::string folder = freshScratchFolder("hostile/long_title");
     FileWriter(folder + "/input.txt")
         .text(TestCaseHead).text("1\n0\ntt1\n").repeat('\xE8', Length)
@@ -260,10 +271,10 @@ TEST(HostileLines, ALineOf100MiBIsReadWhole) {
     FileWriter(folder + "/submission.txt").text(SubmissionHead).text("1\n0 0 0\n");
     Outcome outcome = evaluateFolder(folder);
     expectBoundedRun(outcome);
-    expectSuccessForm(outcome.report);
+    expectCheckFailure(outcome.report, "Assertion failure (! is.fail())");
   }
   {
-    // The form error quotes the whole line, so the report is as long.
+    // The form error quotes the line as far as it was read, and marks it.
     SCOPED_TRACE("a screening line, quoted in the report");
     std::string folder = freshScratchFolder("hostile/long_screening_line");
     FileWriter(folder + "/input.txt")
@@ -273,11 +284,52 @@ TEST(HostileLines, ALineOf100MiBIsReadWhole) {
         .text(SubmissionHead).text("1\n0 0").repeat(' ', Length).text("x\n");
     Outcome outcome = evaluateFolder(folder);
     expectBoundedRun(outcome);
-    expectErrorForm(outcome.report, "Napaka [");
+    expectCheckFailure(outcome.report, "    \"" + CutMarker + ")");
     ASSERT_FALSE(outcome.report.lines.empty());
-    EXPECT_GT(outcome.report.lines.front().length, Length);
-    EXPECT_EQ(" x\")", outcome.report.lines.front().tail.substr(
-                           outcome.report.lines.front().tail.size() - 4));
+    EXPECT_GT(outcome.report.lines.front().length, MaxLineLength);
+    EXPECT_LT(outcome.report.lines.front().length, MaxLineLength + 1000);
+  }
+}
+
+// A file without line breaks is read only to the limit of a line, so peak
+// memory stays near that of a tiny case (the sanitizers' shadow memory
+// raises both). Read whole, /dev/zero would fill the memory within seconds.
+#ifdef SKEDOMAT_SANITIZED
+const int64_t EndlessFilePeakLimit = 128 * MiB;
+#else
+const int64_t EndlessFilePeakLimit = 64 * MiB;
+#endif
+
+TEST(HostileLines, AnEndlessFileStopsAtTheLimitOfALine) {
+  const RobustnessEnvironment& environment = robustnessEnvironment();
+  const std::string testCase = environment.examples + "/input.txt";
+  const std::string submission = environment.examples + "/submission.txt";
+  struct EndlessCase {
+    std::string name;
+    std::string testCase;
+    std::string submission;
+    std::string message;
+  };
+  const std::vector<EndlessCase> cases = {
+      {"test_case", "/dev/zero", submission,
+       "Assertion failure (s == \"Tavo\")"},
+      {"submission", testCase, "/dev/zero",
+       "stevilka tekmovalca bi morala imeti 6 stevk"},
+  };
+  for (const EndlessCase& endless : cases) {
+    SCOPED_TRACE(endless.name);
+    fs::path work = freshScratchFolder("hostile/endless_" + endless.name);
+    MeasuredRun run = runMeasured(
+        environment.skedomat,
+        {"eval", endless.testCase, endless.submission, "report.txt"},
+        work.string(), (work / ".stdout").string(),
+        (work / ".stderr").string());
+    std::printf("  peak %.1f MiB, %.2f s CPU\n", double(run.peakBytes) / MiB,
+                run.cpuSeconds);
+    EXPECT_EQ(0, run.status);
+    EXPECT_LT(run.peakBytes, EndlessFilePeakLimit);
+    expectCheckFailure(readReportLines((work / "report.txt").string()),
+                       endless.message);
   }
 }
 

@@ -54,6 +54,63 @@ TEST(InputFileLines, ReadsLinesLongerThanTheBuffer) {
   EXPECT_EQ(Lines({crAtBoundary}), readLines(crAtBoundary + "\r\n"));
 }
 
+const size_t Limit = InputFile::MaxLineLength;
+
+TEST(InputFileLimit, LinesOfUpToTheLimitAreReadWholeWithTheirLineBreak) {
+  const std::string full(Limit, 'a');
+  const std::string shorter(Limit - 1, 'a');
+  EXPECT_EQ(Lines({full, "next"}), readLines(full + "\nnext\n"));
+  EXPECT_EQ(Lines({full}), readLines(full));
+  // A CR LF on either side of the limit is a line break.
+  EXPECT_EQ(Lines({full, "next"}), readLines(full + "\r\nnext\n"));
+  EXPECT_EQ(Lines({shorter, "next"}), readLines(shorter + "\r\nnext\n"));
+  // The CR after the limit is the last byte of a buffer, its LF in the next.
+  const std::string shift(65536 - 2, 'y');
+  EXPECT_EQ(Lines({shift, full, "next"}),
+            readLines(shift + "\n" + full + "\r\nnext"));
+}
+
+// Reads the first line of `contents`, which must be cut at the limit to
+// `expected`; then get must read `byteAfterCut`, and getline must fail
+// without having met the end of the file.
+void expectCutBefore(const std::string& contents, const std::string& expected,
+                     char byteAfterCut) {
+  TempFile file(contents);
+  InputFile is(file.path());
+  std::string line;
+  ASSERT_TRUE(is.getline(line));
+  EXPECT_TRUE(line == expected) << "line of " << line.size() << " bytes";
+  EXPECT_TRUE(is.lastLineCut());
+  EXPECT_FALSE(is.eof());
+  char c = 0;
+  EXPECT_TRUE(is.get(c));
+  EXPECT_EQ(byteAfterCut, c);
+  EXPECT_FALSE(is.getline(line));
+  EXPECT_EQ("", line);
+  EXPECT_TRUE(is.fail());
+  EXPECT_FALSE(is.eof());
+}
+
+TEST(InputFileLimit, ALongerLineIsCutAndStopsTheFile) {
+  const std::string full(Limit, 'a');
+  expectCutBefore(full + "b\nnext\n", full, 'b');
+  // A CR without LF after the limit is more of the line, also at the end.
+  expectCutBefore(full + "\rx\n", full, '\r');
+  expectCutBefore(full + "\r", full, '\r');
+  // A CR at the cut stays in the line.
+  const std::string endingInCr = std::string(Limit - 1, 'a') + "\r";
+  expectCutBefore(endingInCr + "b\r\n", endingInCr, 'b');
+  // Lines before the long one do not count towards it.
+  TempFile file("first\n" + full + "bc");
+  InputFile is(file.path());
+  std::string line;
+  ASSERT_TRUE(is.getline(line));
+  EXPECT_FALSE(is.lastLineCut());
+  ASSERT_TRUE(is.getline(line));
+  EXPECT_EQ(Limit, line.size());
+  EXPECT_TRUE(is.lastLineCut());
+}
+
 TEST(InputFileLines, EmptyFileFailsAtOnce) { EXPECT_EQ(Lines(), readLines("")); }
 
 TEST(InputFileState, MissingFileStartsFailed) {

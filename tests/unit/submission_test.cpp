@@ -265,6 +265,27 @@ TEST(SubmissionReadLineBreaks, CarriageReturnElsewhereBelongsToTheLine) {
             formErrorOf("123456\r\r\nTavo\n3\n0\n"));
 }
 
+TEST(SubmissionReadLongLines, ACutLineIsNamedInTheErrorItCauses) {
+  const size_t Limit = InputFile::MaxLineLength;
+  const std::string blanks(Limit, ' ');
+  const std::string cutNote =
+      " (vrstica je daljsa od 1048576 bajtov in je odrezana)";
+  const std::string previousCutNote =
+      " (prejsnja vrstica je daljsa od 1048576 bajtov in je odrezana)";
+  // A quoted line shows only what was read, and says so. (Compared as a
+  // truth value: a failure would print a megabyte.)
+  EXPECT_TRUE("vrstica za 1. predstavo bi morala vsebovati tri cela stevila "
+              "(ne pa \"1 2" + blanks.substr(3) + "\"" + cutNote + ")" ==
+              formErrorOf(Head + "1\n1 2" + blanks + "3\n"));
+  // A line that would read well on its own, but was cut, leaves the next
+  // line missing, or what follows it unread.
+  EXPECT_EQ("manjka podatek o 1. predstavi" + previousCutNote,
+            formErrorOf(Head + "1" + blanks + "\n0 0 600\n"));
+  EXPECT_EQ("za podatkom o 1. predstavi bi moral biti konec datoteke" +
+                previousCutNote,
+            formErrorOf(Head + "1\n0 0 600" + blanks + "\n"));
+}
+
 TEST(SubmissionReadState, RereadingReplacesTheScreenings) {
   TemporaryFile file(Head + "1\n0 0 600\n");
   Submission submission;
