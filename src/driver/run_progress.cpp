@@ -11,6 +11,8 @@ namespace {
 // The evaluation must have run this long before the line appears, so that
 // short evaluations never flicker.
 const double QuietSeconds = 1.0;
+// The line is rewritten at most this often, however short the runs.
+const double RefreshSeconds = 0.25;
 
 double secondsBetween(std::chrono::steady_clock::time_point from,
                       std::chrono::steady_clock::time_point to) {
@@ -34,6 +36,10 @@ void RunProgress::runsDone(int32_t nDone) {
   const Clock::time_point now = Clock::now();
   const double sinceStart = secondsBetween(evaluationStart_, now);
   if (sinceStart < QuietSeconds) return;
+  if (shownLength_ > 0 && nDone < nRuns_ &&
+      secondsBetween(lastShown_, now) < RefreshSeconds)
+    return;
+  lastShown_ = now;
   const double perRun = secondsBetween(runsStart_, now) / nDone;
   show("Skedomat: " + intToStr(nDone) + "/" + intToStr(nRuns_) +
        " simulacij, " + formatFixed(sinceStart, 1) + " s, se priblizno " +

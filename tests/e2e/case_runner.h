@@ -8,7 +8,8 @@
 // holds the inputs, optionally `args` (the arguments after the program name,
 // separated by blanks, double quotes keeping blanks inside one;
 // default "eval input.txt submission.txt report.txt"), `status` (expected exit
-// status, default 0), `stdout.txt` (expected standard output) and
+// status, default 0), `stdout.txt` and `stderr.txt` (expected standard output
+// and error) and
 // `expected.txt` (the expected report with LF line ends). Without
 // `expected.txt` the run must leave the report path as it was.
 struct CaseOutcome {

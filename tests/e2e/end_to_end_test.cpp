@@ -59,6 +59,10 @@ void checkCase(const std::string& name) {
     EXPECT_EQ(withLineEnds(readFile((caseDirectory / "stdout.txt").string()), TextLineEnd),
               outcome.standardOutput);
   }
+  if (fs::exists(caseDirectory / "stderr.txt")) {
+    EXPECT_EQ(withLineEnds(readFile((caseDirectory / "stderr.txt").string()), TextLineEnd),
+              outcome.standardError);
+  }
   if (status == 2) {
     EXPECT_EQ(1, std::count(outcome.standardError.begin(),
                             outcome.standardError.end(), '\n'))

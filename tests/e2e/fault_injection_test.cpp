@@ -30,11 +30,13 @@ namespace {
 const char PreviousReport[] = "a previous report, whole\n-1\n";
 
 // One run of the evaluator in `folder`, with its standard streams sent to
-// files there; the file-size limit applies to the child alone.
+// files there, or one of them closed; the file-size limit applies to the
+// child alone.
 class Child {
  public:
   Child(const std::string& folder, const std::vector<std::string>& arguments,
-        rlim_t fileSizeLimit = RLIM_INFINITY, const std::string& name = "child") {
+        rlim_t fileSizeLimit = RLIM_INFINITY, const std::string& name = "child",
+        int closedStream = -1) {
     const std::string& program = robustnessEnvironment().skedomat;
     std::vector<char*> argv{const_cast<char*>(program.c_str())};
     for (const std::string& argument : arguments)
@@ -49,6 +51,7 @@ class Child {
     if (chdir(folder.c_str()) != 0 || !std::freopen(out.c_str(), "w", stdout) ||
         !std::freopen(err.c_str(), "w", stderr) || setrlimit(RLIMIT_FSIZE, &limit) != 0)
       _exit(127);
+    if (closedStream >= 0) close(closedStream);
     execv(program.c_str(), argv.data());
     _exit(127);
   }
@@ -221,6 +224,28 @@ TEST(FaultInjection, AFifoAsTheReportIsRefusedAtOnce) {
   Child child(folder, {"eval", "input.txt", "submission.txt", "report.txt"});
   EXPECT_EQ(2, child.wait(std::chrono::seconds(10)));
   EXPECT_TRUE(temporaries(folder).empty());
+}
+
+TEST(StandardStreams, AClosedStreamNeverSendsItsMessagesIntoAnOutput) {
+  const std::string folder = prepareFolder("closed_streams", 1);
+  fs::create_directory(fs::path(folder) / "adir");
+  // A warning for the run count, and one for the missing test case after
+  // the report's temporary file is open.
+  const std::vector<std::string> warned = {"eval", "absent.txt", "submission.txt",
+                                           "report.txt", "3x"};
+  const std::string whole = wholeReport(folder, warned, "report.txt");
+  for (int stream : {0, 1, 2}) {
+    SCOPED_TRACE("stream " + std::to_string(stream) + " closed");
+    Child refused(folder, {"explain", "input.txt", "submission.txt", "page.html", "--csv",
+                           "adir"},
+                  RLIM_INFINITY, "refused", stream);
+    EXPECT_EQ(2, refused.wait());
+    EXPECT_FALSE(fs::exists(fs::path(folder) / "page.html"));
+    fs::remove(fs::path(folder) / "report.txt");
+    Child warning(folder, warned, RLIM_INFINITY, "warning", stream);
+    EXPECT_EQ(0, warning.wait());
+    EXPECT_EQ(whole, normaliseReport(readFile(folder + "/report.txt")));
+  }
 }
 
 }  // namespace
