@@ -34,13 +34,15 @@ int usageError() {
 }
 
 // True when `text` holds more than the blanks, sign and digits that "%d"
-// converts at its start.
+// converts at its start and blanks after them.
 bool hasTextAfterInteger(const std::string& text) {
-  size_t i = 0;
-  while (i < text.size() && std::isspace(static_cast<unsigned char>(text[i]))) ++i;
+  auto skip = [&text](size_t i, int (*belongs)(int)) {
+    while (i < text.size() && belongs(static_cast<unsigned char>(text[i]))) ++i;
+    return i;
+  };
+  size_t i = skip(0, std::isspace);
   if (i < text.size() && (text[i] == '+' || text[i] == '-')) ++i;
-  while (i < text.size() && std::isdigit(static_cast<unsigned char>(text[i]))) ++i;
-  return i < text.size();
+  return skip(skip(i, std::isdigit), std::isspace) < text.size();
 }
 
 // `nSimulacij` converts as "%d" does and must be positive. What follows the
