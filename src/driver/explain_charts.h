@@ -38,8 +38,10 @@ std::string timelineSvg(const std::vector<TimelineBar>& bars,
                         const std::function<std::string(int32_t)>& tooltip);
 
 // The bars of many screenings folded into one cell per day and hour: its
-// colour the minute-weighted mean share, its opacity the part of the hour in
-// use; a cell holding a marked bar is marked.
+// colour the minute-weighted mean share (shares above 1 count as 1), its
+// opacity the part of the hour in use; a cell holding a marked bar is
+// marked, one holding a bar of unknown share is unknown. Takes time in the
+// number of bars plus the number of cells, however long the bars are.
 std::vector<TimelineBar> aggregatePerHour(const std::vector<TimelineBar>& bars);
 
 // Tickets per screening for each hour of the day at which screenings start.
