@@ -100,7 +100,9 @@ DayScale scaleFor(const std::vector<TimelineBar>& bars) {
   return scale;
 }
 
-// The rectangles of one bar, one per day that it touches.
+// The rectangles of one bar: one for the day on which it starts and one for
+// the day on which it ends, and one across all the days between them, which
+// it fills from top to bottom (so that a bar costs the same however long).
 std::string barRects(const TimelineBar& bar, const DayScale& scale,
                      const std::string& tooltip) {
   std::string out;
@@ -114,16 +116,27 @@ std::string barRects(const TimelineBar& bar, const DayScale& scale,
   }
   const int64_t end =
       std::min(bar.end, (scale.firstDay + scale.nDays) * MinutesPerDay);
+  const int64_t firstDay = std::max(scale.firstDay, bar.start / MinutesPerDay);
+  if (end <= firstDay * MinutesPerDay) return out;
+  const int64_t lastDay = (end - 1) / MinutesPerDay;
   const double width = std::max(1.0, scale.dayWidth * 0.8);
-  for (int64_t day = std::max(scale.firstDay, bar.start / MinutesPerDay);
-       day * MinutesPerDay < end; ++day) {
+  auto dayRect = [&](int64_t day) {
     const int64_t from = std::max(bar.start, day * MinutesPerDay);
     const int64_t to = std::min(end, (day + 1) * MinutesPerDay);
     const double height = std::max(1.0, (to - from) * MinuteHeight);
-    out += rect(scale.x(day),
+    return rect(scale.x(day),
                 TimelineTop + (from - day * MinutesPerDay) * MinuteHeight,
                 width, height, fill, extra) + closeShape(tooltip);
+  };
+  out += dayRect(firstDay);
+  if (lastDay - firstDay >= 2) {
+    // Drawn as the rectangle of one day would be, only wider.
+    out += rect(scale.x(firstDay + 1), TimelineTop,
+                (lastDay - firstDay - 2) * scale.dayWidth + width,
+                MinutesPerDay * MinuteHeight, fill, extra) +
+           closeShape(tooltip);
   }
+  if (lastDay > firstDay) out += dayRect(lastDay);
   return out;
 }
 

@@ -32,7 +32,8 @@ struct TimelineBar {
 };
 
 // Day of the year across, time of day down; a bar that passes midnight goes
-// on at the top of the next day. `tooltip` gives the text of a screening's
+// on at the top of the next day, and one that fills whole days is one
+// rectangle across them. `tooltip` gives the text of a screening's
 // bar; aggregated bars get none.
 std::string timelineSvg(const std::vector<TimelineBar>& bars,
                         const std::function<std::string(int32_t)>& tooltip);

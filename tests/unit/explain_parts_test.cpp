@@ -203,6 +203,24 @@ TEST(ExplainCharts, AggregatedCellsAreThoseOfEveryMinute) {
   EXPECT_EQ(2.0, cells[5].opacity);  // the minutes of both bars
 }
 
+TEST(ExplainCharts, TimelineDrawsTheWholeDaysOfALongBarAsOneRectangle) {
+  // From 23:30 on day 0 to 00:30 on day 9: ten days 40 px apart, bars 32 px.
+  std::vector<TimelineBar> bars = {bar(1410, 9 * 1440 + 30, 0.5)};
+  bars[0].screening = 0;
+  const std::string svg = timelineSvg(bars, [](int32_t) { return std::string("tip"); });
+  size_t tips = 0;
+  for (size_t at = svg.find("<title>tip</title>"); at != std::string::npos;
+       at = svg.find("<title>tip</title>", at + 1))
+    ++tips;
+  EXPECT_EQ(3u, tips);
+  EXPECT_NE(std::string::npos,
+            svg.find("<rect x=\"44.0\" y=\"727.0\" width=\"32.0\" height=\"15.0\""));
+  EXPECT_NE(std::string::npos,
+            svg.find("<rect x=\"84.0\" y=\"22.0\" width=\"312.0\" height=\"720.0\""));
+  EXPECT_NE(std::string::npos,
+            svg.find("<rect x=\"404.0\" y=\"22.0\" width=\"32.0\" height=\"15.0\""));
+}
+
 TEST(ExplainCharts, TimelineDrawsEveryDayOfABarThatPassesMidnight) {
   std::vector<TimelineBar> bars = {bar(1410, 1485, 0.5)};
   bars[0].screening = 0;
