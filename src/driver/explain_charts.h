@@ -42,7 +42,29 @@ std::string timelineSvg(const std::vector<TimelineBar>& bars,
 // colour the minute-weighted mean share (shares above 1 count as 1), its
 // opacity the part of the hour in use; a cell holding a marked bar is
 // marked, one holding a bar of unknown share is unknown. Takes time in the
-// number of bars plus the number of cells, however long the bars are.
+// number of bars plus the number of cells, however long the bars are, and
+// memory in the number of cells: the bars are added one by one.
+class HourlyTimeline {
+ public:
+  HourlyTimeline();
+  void add(const TimelineBar& bar);
+  // The cells in use or marked, in time order; a cell's screening is -1.
+  std::vector<TimelineBar> cells() const;
+
+ private:
+  // Counts of the bars that fill a cell whole, as changes from the cell
+  // before; their shares in steps of 2^-32.
+  struct WholeCells {
+    int64_t bars = 0, shareSteps = 0, marked = 0, unknown = 0;
+  };
+  std::vector<int64_t> minutes_;   // of the partly filled first and last cells
+  std::vector<double> weighted_;   // their minutes times share
+  std::vector<bool> marked_, unknown_;
+  std::vector<WholeCells> change_;
+  size_t nBars_ = 0;
+};
+
+// The cells of `bars` added to an HourlyTimeline in turn.
 std::vector<TimelineBar> aggregatePerHour(const std::vector<TimelineBar>& bars);
 
 // Tickets per screening for each hour of the day at which screenings start.
