@@ -100,7 +100,9 @@ DayScale scaleFor(const std::vector<TimelineBar>& bars) {
   return scale;
 }
 
-// The rectangles of one bar, one per day that it touches.
+// The rectangles of one bar: one for the day on which it starts and one for
+// the day on which it ends, and one across all the days between them, which
+// it fills from top to bottom (so that a bar costs the same however long).
 std::string barRects(const TimelineBar& bar, const DayScale& scale,
                      const std::string& tooltip) {
   std::string out;
@@ -114,16 +116,27 @@ std::string barRects(const TimelineBar& bar, const DayScale& scale,
   }
   const int64_t end =
       std::min(bar.end, (scale.firstDay + scale.nDays) * MinutesPerDay);
+  const int64_t firstDay = std::max(scale.firstDay, bar.start / MinutesPerDay);
+  if (end <= firstDay * MinutesPerDay) return out;
+  const int64_t lastDay = (end - 1) / MinutesPerDay;
   const double width = std::max(1.0, scale.dayWidth * 0.8);
-  for (int64_t day = std::max(scale.firstDay, bar.start / MinutesPerDay);
-       day * MinutesPerDay < end; ++day) {
+  auto dayRect = [&](int64_t day) {
     const int64_t from = std::max(bar.start, day * MinutesPerDay);
     const int64_t to = std::min(end, (day + 1) * MinutesPerDay);
     const double height = std::max(1.0, (to - from) * MinuteHeight);
-    out += rect(scale.x(day),
+    return rect(scale.x(day),
                 TimelineTop + (from - day * MinutesPerDay) * MinuteHeight,
                 width, height, fill, extra) + closeShape(tooltip);
+  };
+  out += dayRect(firstDay);
+  if (lastDay - firstDay >= 2) {
+    // Drawn as the rectangle of one day would be, only wider.
+    out += rect(scale.x(firstDay + 1), TimelineTop,
+                (lastDay - firstDay - 2) * scale.dayWidth + width,
+                MinutesPerDay * MinuteHeight, fill, extra) +
+           closeShape(tooltip);
   }
+  if (lastDay > firstDay) out += dayRect(lastDay);
   return out;
 }
 
@@ -244,36 +257,91 @@ std::string timelineSvg(const std::vector<TimelineBar>& bars,
   return out + "</svg>";
 }
 
-std::vector<TimelineBar> aggregatePerHour(const std::vector<TimelineBar>& bars) {
-  const int64_t cellMinutes = 60;
-  const size_t nCells = DaysPerYear * 24;
-  std::vector<double> minutes(nCells, 0), weighted(nCells, 0);
-  std::vector<bool> marked(nCells, false), unknown(nCells, false);
-  const int64_t yearEnd = DaysPerYear * MinutesPerDay;
-  for (const TimelineBar& bar : bars) {
-    const int64_t end = std::min(bar.end, yearEnd);
-    for (int64_t cell = std::max<int64_t>(0, bar.start) / cellMinutes;
-         cell * cellMinutes < end; ++cell) {
-      const int64_t from = std::max(bar.start, cell * cellMinutes);
-      const int64_t to = std::min(end, (cell + 1) * cellMinutes);
-      minutes[cell] += static_cast<double>(to - from);
-      weighted[cell] += static_cast<double>(to - from) * bar.share;
-      if (bar.marked) marked[cell] = true;
-      if (bar.share < 0) unknown[cell] = true;
-    }
+// A bar's first and last cell may be partly in use and are summed directly,
+// bar by bar. Every cell between them is wholly in use: those cells are
+// counted in difference arrays (+1 where such a run starts, -1 after it
+// ends) and summed once over the year, so that a bar costs the same whatever
+// its length. The shares of whole cells are summed as integers, in steps of
+// 2^-32 of a seat (a sum of under 2^31 bars fits 63 bits), so that the
+// running sums are exact and order-free.
+
+namespace {
+
+const int64_t CellMinutes = 60;
+const int64_t CellsPerYear = DaysPerYear * 24;
+const double ShareSteps = 4294967296.0;  // 2^32
+
+}  // namespace
+
+HourlyTimeline::HourlyTimeline()
+    : minutes_(CellsPerYear, 0),
+      weighted_(CellsPerYear, 0),
+      marked_(CellsPerYear, false),
+      unknown_(CellsPerYear, false),
+      change_(CellsPerYear) {}
+
+void HourlyTimeline::add(const TimelineBar& bar) {
+  Assert(nBars_ < (size_t(1) << 31) - 1);
+  ++nBars_;
+  const int64_t end = std::min(bar.end, CellsPerYear * CellMinutes);
+  const int64_t first = std::max<int64_t>(0, bar.start) / CellMinutes;
+  if (end <= first * CellMinutes) return;
+  const int64_t last = (end - 1) / CellMinutes;
+  // A share outside 0..1 would be drawn clamped; NaN as 0.
+  const double share = bar.share < 0 ? bar.share
+                       : bar.share > 1 ? 1.0
+                       : bar.share >= 0 ? bar.share : 0.0;
+  for (int64_t cell : {first, last}) {
+    const int64_t from = std::max(bar.start, cell * CellMinutes);
+    const int64_t to = std::min(end, (cell + 1) * CellMinutes);
+    minutes_[cell] += to - from;
+    weighted_[cell] += static_cast<double>(to - from) * share;
+    if (bar.marked) marked_[cell] = true;
+    if (share < 0) unknown_[cell] = true;
+    if (last == first) break;
   }
+  if (last - first < 2) return;
+  const int64_t steps = share < 0 ? 0 : std::llround(share * ShareSteps);
+  for (int64_t cell : {first + 1, last}) {
+    const int64_t sign = cell == last ? -1 : 1;
+    WholeCells& c = change_[cell];
+    c.bars += sign;
+    c.shareSteps += sign * steps;
+    if (bar.marked) c.marked += sign;
+    if (share < 0) c.unknown += sign;
+  }
+}
+
+std::vector<TimelineBar> HourlyTimeline::cells() const {
   std::vector<TimelineBar> cells;
-  for (size_t cell = 0; cell < nCells; ++cell) {
-    if (minutes[cell] == 0 && !marked[cell]) continue;
+  WholeCells whole;
+  for (int64_t cell = 0; cell < CellsPerYear; ++cell) {
+    whole.bars += change_[cell].bars;
+    whole.shareSteps += change_[cell].shareSteps;
+    whole.marked += change_[cell].marked;
+    whole.unknown += change_[cell].unknown;
+    const int64_t used = minutes_[cell] + whole.bars * CellMinutes;
+    const bool isMarked = marked_[cell] || whole.marked > 0;
+    if (used == 0 && !isMarked) continue;
+    const double sum =
+        weighted_[cell] + static_cast<double>(CellMinutes) *
+                              (static_cast<double>(whole.shareSteps) / ShareSteps);
     TimelineBar bar;
-    bar.start = static_cast<int64_t>(cell) * cellMinutes;
-    bar.end = bar.start + cellMinutes;
-    bar.share = unknown[cell] ? -1 : weighted[cell] / minutes[cell];
-    bar.opacity = std::max(0.25, minutes[cell] / cellMinutes);
-    bar.marked = marked[cell];
+    bar.start = cell * CellMinutes;
+    bar.end = bar.start + CellMinutes;
+    bar.share = unknown_[cell] || whole.unknown > 0
+                    ? -1 : sum / static_cast<double>(used);
+    bar.opacity = std::max(0.25, static_cast<double>(used) / CellMinutes);
+    bar.marked = isMarked;
     cells.push_back(bar);
   }
   return cells;
+}
+
+std::vector<TimelineBar> aggregatePerHour(const std::vector<TimelineBar>& bars) {
+  HourlyTimeline timeline;
+  for (const TimelineBar& bar : bars) timeline.add(bar);
+  return timeline.cells();
 }
 
 std::string hourChartSvg(const std::vector<double>& ticketsByHour,

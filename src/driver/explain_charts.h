@@ -32,14 +32,39 @@ struct TimelineBar {
 };
 
 // Day of the year across, time of day down; a bar that passes midnight goes
-// on at the top of the next day. `tooltip` gives the text of a screening's
+// on at the top of the next day, and one that fills whole days is one
+// rectangle across them. `tooltip` gives the text of a screening's
 // bar; aggregated bars get none.
 std::string timelineSvg(const std::vector<TimelineBar>& bars,
                         const std::function<std::string(int32_t)>& tooltip);
 
 // The bars of many screenings folded into one cell per day and hour: its
-// colour the minute-weighted mean share, its opacity the part of the hour in
-// use; a cell holding a marked bar is marked.
+// colour the minute-weighted mean share (shares above 1 count as 1), its
+// opacity the part of the hour in use; a cell holding a marked bar is
+// marked, one holding a bar of unknown share is unknown. Takes time in the
+// number of bars plus the number of cells, however long the bars are, and
+// memory in the number of cells: the bars are added one by one.
+class HourlyTimeline {
+ public:
+  HourlyTimeline();
+  void add(const TimelineBar& bar);
+  // The cells in use or marked, in time order; a cell's screening is -1.
+  std::vector<TimelineBar> cells() const;
+
+ private:
+  // Counts of the bars that fill a cell whole, as changes from the cell
+  // before; their shares in steps of 2^-32.
+  struct WholeCells {
+    int64_t bars = 0, shareSteps = 0, marked = 0, unknown = 0;
+  };
+  std::vector<int64_t> minutes_;   // of the partly filled first and last cells
+  std::vector<double> weighted_;   // their minutes times share
+  std::vector<bool> marked_, unknown_;
+  std::vector<WholeCells> change_;
+  size_t nBars_ = 0;
+};
+
+// The cells of `bars` added to an HourlyTimeline in turn.
 std::vector<TimelineBar> aggregatePerHour(const std::vector<TimelineBar>& bars);
 
 // Tickets per screening for each hour of the day at which screenings start.

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <functional>
+#include <memory>
 #include <numeric>
 #include <vector>
 
@@ -250,8 +251,36 @@ std::string heatmapSection(const ResultFacts& facts) {
          "</section>\n";
 }
 
-std::vector<TimelineBar> resultBars(const ResultFacts& facts) {
-  std::vector<TimelineBar> bars;
+// The bars of the timeline as they come: each one while there are at most
+// DetailedTimelineLimit, then one cell per day and hour, so that a large
+// schedule never holds a bar per screening.
+class TimelineBars {
+ public:
+  void add(const TimelineBar& bar) {
+    if (hourly_ == nullptr) {
+      if (bars_.size() < DetailedTimelineLimit) {
+        bars_.push_back(bar);
+        return;
+      }
+      hourly_.reset(new HourlyTimeline);
+      for (const TimelineBar& detailed : bars_) hourly_->add(detailed);
+      std::vector<TimelineBar>().swap(bars_);
+    }
+    hourly_->add(bar);
+  }
+
+  bool aggregated() const { return hourly_ != nullptr; }
+  std::vector<TimelineBar> bars() const {
+    return hourly_ != nullptr ? hourly_->cells() : bars_;
+  }
+
+ private:
+  std::vector<TimelineBar> bars_;
+  std::unique_ptr<HourlyTimeline> hourly_;
+};
+
+TimelineBars resultBars(const ResultFacts& facts) {
+  TimelineBars bars;
   const double seats = facts.testCase.nSeats;
   for (size_t i = 0; i < facts.submission.screenings.size(); ++i) {
     const Screening& s = facts.submission.screenings[i];
@@ -260,25 +289,23 @@ std::vector<TimelineBar> resultBars(const ResultFacts& facts) {
     bar.end = s.end;
     bar.share = facts.stats.meanTickets(i) / seats;
     bar.screening = static_cast<int32_t>(i);
-    bars.push_back(bar);
+    bars.add(bar);
   }
   return bars;
 }
 
 // The timeline section; many bars become one cell per day and hour.
-std::string timelineSection(std::vector<TimelineBar> bars,
+std::string timelineSection(const TimelineBars& bars,
                             const std::function<std::string(int32_t)>& tooltip,
                             const std::string& legend) {
   std::string note;
-  if (bars.size() > DetailedTimelineLimit) {
-    bars = aggregatePerHour(bars);
+  if (bars.aggregated())
     note = "<p class=\"note\">Več kot " +
            intToStr(static_cast<int64_t>(DetailedTimelineLimit)) +
            " predstav: ena celica na dan in uro, barva je povprečje po minutah, "
            "prosojnost del ure, ko dvorana ni zasedena.</p>\n";
-  }
   return "<section id=\"timeline\">\n<h2>Spored skozi leto</h2>\n" +
-         timelineSvg(bars, tooltip) + "\n" + legend + note + "</section>\n";
+         timelineSvg(bars.bars(), tooltip) + "\n" + legend + note + "</section>\n";
 }
 
 std::string filmsSection(const ResultFacts& facts) {
@@ -408,7 +435,7 @@ std::string renderInvalidSubmissionPage(const PageSources& sources,
     ++nMessages;
     begin = end + 1;
   }
-  std::vector<TimelineBar> bars;
+  TimelineBars bars;
   size_t notDrawn = 0;
   for (size_t i = 0; i < submission.screenings.size(); ++i) {
     const Screening& s = submission.screenings[i];
@@ -423,7 +450,7 @@ std::string renderInvalidSubmissionPage(const PageSources& sources,
     bar.share = -1;
     bar.marked = named[i];
     bar.screening = static_cast<int32_t>(i);
-    bars.push_back(bar);
+    bars.add(bar);
   }
   auto tooltip = [&](int32_t i) {
     const Screening& s = submission.screenings[i];

@@ -94,22 +94,60 @@ bool isControl(char32_t c) {
   return (c < 0x20 && c != '\t' && c != '\n') || (c >= 0x7F && c <= 0x9F);
 }
 
-}  // namespace
+// The format characters of Unicode 15 (general category Cf), first and last
+// of each run.
+const char32_t FormatCharacters[][2] = {
+    {0x00AD, 0x00AD},   {0x0600, 0x0605},   {0x061C, 0x061C},
+    {0x06DD, 0x06DD},   {0x070F, 0x070F},   {0x0890, 0x0891},
+    {0x08E2, 0x08E2},   {0x180E, 0x180E},   {0x200B, 0x200F},
+    {0x202A, 0x202E},   {0x2060, 0x2064},   {0x2066, 0x206F},
+    {0xFEFF, 0xFEFF},   {0xFFF9, 0xFFFB},   {0x110BD, 0x110BD},
+    {0x110CD, 0x110CD}, {0x13430, 0x1343F}, {0x1BCA0, 0x1BCA3},
+    {0x1D173, 0x1D17A}, {0xE0001, 0xE0001}, {0xE0020, 0xE007F},
+};
 
-std::string decodeFileText(const std::string& bytes) {
-  std::string out;
+bool isFormat(char32_t c) {
+  if (c < FormatCharacters[0][0]) return false;
+  for (const char32_t* run : FormatCharacters)
+    if (c >= run[0] && c <= run[1]) return true;
+  return false;
+}
+
+// "<U+202E>": the code point in upper-case hexadecimal, four digits or more.
+void appendCodePoint(char32_t c, std::string& out) {
+  const char* digits = "0123456789ABCDEF";
+  std::string hex;
+  for (; c > 0 || hex.size() < 4; c >>= 4) hex.insert(hex.begin(), digits[c & 15]);
+  out += "<U+" + hex + ">";
+}
+
+// The characters of `bytes`, at most `maxCharacters` of them, decoded as
+// decodeFileText says; true when characters were left over.
+bool decode(const std::string& bytes, size_t maxCharacters, std::string& out) {
   out.reserve(bytes.size());
   size_t at = 0;
-  while (at < bytes.size()) {
+  for (size_t characters = 0; at < bytes.size(); ++characters) {
+    if (characters == maxCharacters) return true;
     char32_t c = 0;
     size_t length = validSequence(bytes, at, c);
     if (length == 0) {
       c = windows1250(static_cast<unsigned char>(bytes[at]));
       length = 1;
     }
-    appendUtf8(isControl(c) ? Replacement : c, out);
+    if (isFormat(c))
+      appendCodePoint(c, out);
+    else
+      appendUtf8(isControl(c) ? Replacement : c, out);
     at += length;
   }
+  return false;
+}
+
+}  // namespace
+
+std::string decodeFileText(const std::string& bytes) {
+  std::string out;
+  decode(bytes, bytes.size() + 1, out);
   return out;
 }
 
@@ -134,14 +172,7 @@ std::string htmlText(const std::string& bytes) {
 }
 
 std::string shortHtmlText(const std::string& bytes, size_t maxCharacters) {
-  std::string text = decodeFileText(bytes);
-  size_t characters = 0;
-  for (size_t at = 0; at < text.size(); ++at) {
-    if (isContinuation(static_cast<unsigned char>(text[at]))) continue;
-    if (++characters > maxCharacters) {
-      text = text.substr(0, at) + "\xE2\x80\xA6";
-      break;
-    }
-  }
+  std::string text;
+  if (decode(bytes, maxCharacters, text)) text += "\xE2\x80\xA6";
   return escapeHtml(text);
 }

@@ -1,6 +1,9 @@
 #include "driver/html_text.h"
 
+#include <cstdio>
 #include <string>
+#include <utility>
+#include <vector>
 
 #include <gtest/gtest.h>
 
@@ -54,6 +57,72 @@ TEST(ExplainTextDecoding, ControlCharactersBecomeReplacementCharacters) {
   EXPECT_EQ(replacement, decodeFileText("\x7F"));
   EXPECT_EQ("a\tb\nc", decodeFileText("a\tb\nc"));
   EXPECT_EQ(replacement, decodeFileText("\xC2\x85"));  // NEL, valid UTF-8
+}
+
+std::string utf8(char32_t c) {
+  std::string out;
+  if (c < 0x80) {
+    out += static_cast<char>(c);
+  } else if (c < 0x800) {
+    out += static_cast<char>(0xC0 | (c >> 6));
+    out += static_cast<char>(0x80 | (c & 0x3F));
+  } else if (c < 0x10000) {
+    out += static_cast<char>(0xE0 | (c >> 12));
+    out += static_cast<char>(0x80 | ((c >> 6) & 0x3F));
+    out += static_cast<char>(0x80 | (c & 0x3F));
+  } else {
+    out += static_cast<char>(0xF0 | (c >> 18));
+    out += static_cast<char>(0x80 | ((c >> 12) & 0x3F));
+    out += static_cast<char>(0x80 | ((c >> 6) & 0x3F));
+    out += static_cast<char>(0x80 | (c & 0x3F));
+  }
+  return out;
+}
+
+TEST(ExplainTextDecoding, FormatCharactersBecomeTheirCodePointsAsText) {
+  // Unicode 15's category Cf, bidirectional controls among them.
+  const std::vector<std::pair<char32_t, char32_t>> format = {
+      {0xAD, 0xAD},       {0x600, 0x605},     {0x61C, 0x61C},     {0x6DD, 0x6DD},
+      {0x70F, 0x70F},     {0x890, 0x891},     {0x8E2, 0x8E2},     {0x180E, 0x180E},
+      {0x200B, 0x200F},   {0x202A, 0x202E},   {0x2060, 0x2064},   {0x2066, 0x206F},
+      {0xFEFF, 0xFEFF},   {0xFFF9, 0xFFFB},   {0x110BD, 0x110BD}, {0x110CD, 0x110CD},
+      {0x13430, 0x1343F}, {0x1BCA0, 0x1BCA3}, {0x1D173, 0x1D17A}, {0xE0001, 0xE0001},
+      {0xE0020, 0xE007F}};
+  auto isFormat = [&format](char32_t c) {
+    for (const auto& run : format)
+      if (c >= run.first && c <= run.second) return true;
+    return false;
+  };
+  // Every other character, U+2028 and U+2029 included, is kept as it came.
+  size_t nFormat = 0;
+  for (char32_t c = 0x20; c <= 0x10FFFF; ++c) {
+    if ((c >= 0x7F && c <= 0x9F) || (c >= 0xD800 && c <= 0xDFFF)) continue;
+    const std::string text = utf8(c);
+    if (!isFormat(c)) {
+      if (decodeFileText(text) != text) ADD_FAILURE() << std::hex << c;
+      continue;
+    }
+    ++nFormat;
+    char name[16];
+    std::snprintf(name, sizeof name, "<U+%04X>", static_cast<unsigned>(c));
+    EXPECT_EQ(name, decodeFileText(text));
+  }
+  EXPECT_EQ(170u, nFormat);
+  // A right-to-left override in a title shows and turns nothing round.
+  EXPECT_EQ("Kekec <U+202E>cek\xC4\x8D\xC5\xA1\xC5\xBE <U+2066>x<U+2069>",
+            decodeFileText("Kekec \xE2\x80\xAE" "cek\xC4\x8D\xC5\xA1\xC5\xBE "
+                           "\xE2\x81\xA6x\xE2\x81\xA9"));
+  EXPECT_EQ("<U+200E><U+200F><U+061C><U+FEFF>a<U+00AD>b<U+E0001>",
+            decodeFileText("\xE2\x80\x8E\xE2\x80\x8F\xD8\x9C\xEF\xBB\xBF"
+                           "a\xC2\xAD" "b\xF3\xA0\x80\x81"));
+  // The soft hyphen as a Windows-1250 byte; a cut-off override is two letters.
+  EXPECT_EQ("Ke<U+00AD>kec", decodeFileText("Ke\xAD" "kec"));
+  EXPECT_EQ("\xC3\xA2\xE2\x82\xAC", decodeFileText("\xE2\x80"));
+  // Escaped for the page, and one character where a text is cut.
+  EXPECT_EQ("a&lt;U+202E&gt;b", htmlText("a\xE2\x80\xAE" "b"));
+  EXPECT_EQ("a&lt;U+202E&gt;\xE2\x80\xA6", shortHtmlText("a\xE2\x80\xAE" "bc", 2));
+  EXPECT_EQ("a\xE2\x80\xA6", shortHtmlText("a\xE2\x80\xAE" "bc", 1));
+  EXPECT_EQ("a&lt;U+202E&gt;", shortHtmlText("a\xE2\x80\xAE", 2));
 }
 
 TEST(ExplainTextEscaping, MarkupCharactersBecomeReferences) {
