@@ -19,10 +19,10 @@
 #include <string>
 #include <vector>
 
+#include "base/assertion.h"
+#include "base/cpu_timer.h"
+#include "base/input_file.h"
 #include "case_generator.h"
-#include "driver/assertion.h"
-#include "driver/cpu_timer.h"
-#include "driver/input_file.h"
 #include "simulation/choice_model_path.h"
 #include "simulation/random_source.h"
 #include "simulation/simulation.h"

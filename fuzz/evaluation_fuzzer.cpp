@@ -12,9 +12,9 @@
 #include <string>
 #include <vector>
 
-#include "driver/assertion.h"
+#include "base/assertion.h"
+#include "base/input_file.h"
 #include "driver/evaluation.h"
-#include "driver/input_file.h"
 #include "scratch_files.h"
 #include "submission/submission.h"
 #include "testcase/test_case.h"

@@ -8,8 +8,8 @@
 #include <cstdlib>
 #include <sstream>
 
-#include "driver/assertion.h"
-#include "driver/input_file.h"
+#include "base/assertion.h"
+#include "base/input_file.h"
 #include "scratch_files.h"
 #include "submission/submission.h"
 #include "testcase/test_case.h"

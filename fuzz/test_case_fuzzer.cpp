@@ -6,7 +6,7 @@
 #include <cstdint>
 #include <cstdlib>
 
-#include "driver/assertion.h"
+#include "base/assertion.h"
 #include "scratch_files.h"
 #include "testcase/genres.h"
 #include "testcase/test_case.h"

@@ -4,18 +4,17 @@
 #include <cctype>
 #include <cstdio>
 
-#include "driver/assertion.h"
-#include "driver/cpu_timer.h"
-#include "driver/explain.h"
-#include "driver/input_file.h"
-#include "driver/output_path.h"
-#include "driver/platform.h"
+#include "base/assertion.h"
+#include "base/cpu_timer.h"
+#include "base/input_file.h"
+#include "base/output_file.h"
+#include "base/output_path.h"
+#include "base/platform.h"
+#include "base/scan.h"
 #include "driver/report.h"
-#include "driver/report_file.h"
 #include "driver/report_stream.h"
 #include "driver/run_progress.h"
 #include "driver/run_statistics.h"
-#include "driver/scan.h"
 #include "simulation/random_source.h"
 #include "simulation/simulation.h"
 #include "submission/submission.h"
@@ -24,14 +23,6 @@
 namespace {
 
 const uint32_t FirstSeed = 123;
-
-int usageError() {
-  std::fputs(
-      "Uporaba: Skedomat eval input.txt submission.txt report.txt "
-      "[nSimulacij]\n[Default: 3 simulacije.]\n",
-      stdout);
-  return ExitUsage;
-}
 
 // True when `text` holds more than the blanks, sign and digits that "%d"
 // converts at its start and blanks after them.
@@ -69,7 +60,7 @@ void warnIfUnreadable(const std::string& path, const char* what) {
 // The plain text report of `eval`.
 class TextReport : public EvaluationOutput {
  public:
-  explicit TextReport(ReportFile& report)
+  explicit TextReport(OutputFile& report)
       : report_(report), messages_(report, InvalidSubmissionHeading) {}
 
   std::ostream& validationMessages() override { return messages_; }
@@ -95,11 +86,19 @@ class TextReport : public EvaluationOutput {
   }
 
  private:
-  ReportFile& report_;
+  OutputFile& report_;
   ReportStream messages_;
 };
 
 }  // namespace
+
+int evalUsageError() {
+  std::fputs(
+      "Uporaba: Skedomat eval input.txt submission.txt report.txt "
+      "[nSimulacij]\n[Default: 3 simulacije.]\n",
+      stdout);
+  return ExitUsage;
+}
 
 bool parseEvaluationArguments(const std::vector<std::string>& words,
                               EvaluationArguments& parsed) {
@@ -166,7 +165,7 @@ int outputNotWritten(const std::string& message) {
 
 int openOutputFile(const EvaluationArguments& arguments,
                    const std::string& path, const std::string& what,
-                   ReportFile& file) {
+                   OutputFile& file) {
   std::string targetPath;
   const std::string refusal = refuseOutputPath(
       path, what, {arguments.testCasePath, arguments.submissionPath}, targetPath);
@@ -177,14 +176,14 @@ int openOutputFile(const EvaluationArguments& arguments,
   return ExitReportWritten;
 }
 
-int finishOutputFile(const std::string& path, ReportFile& file) {
+int finishOutputFile(const std::string& path, OutputFile& file) {
   if (!file.finish())
     return outputNotWritten("datoteke \"" + path +
                             "\" ni bilo mogoce zapisati: " + file.errorText());
   return ExitReportWritten;
 }
 
-int commitOutputFile(const std::string& path, ReportFile& file) {
+int commitOutputFile(const std::string& path, OutputFile& file) {
   if (!file.commit())
     return outputNotWritten("datoteke \"" + path +
                             "\" ni bilo mogoce zamenjati: " + file.errorText());
@@ -197,8 +196,8 @@ int runEval(const std::vector<std::string>& arguments) {
       !parseEvaluationArguments(
           std::vector<std::string>(arguments.begin() + 2, arguments.end()),
           parsed))
-    return usageError();
-  ReportFile report;
+    return evalUsageError();
+  OutputFile report;
   int status = openOutputFile(parsed, parsed.reportPath, "porocilo", report);
   if (status != ExitReportWritten) return status;
   {
@@ -208,11 +207,4 @@ int runEval(const std::vector<std::string>& arguments) {
   status = finishOutputFile(parsed.reportPath, report);
   if (status != ExitReportWritten) return status;
   return commitOutputFile(parsed.reportPath, report);
-}
-
-int runCommand(const std::vector<std::string>& arguments) {
-  if (arguments.size() >= 2 && arguments[1] == "eval") return runEval(arguments);
-  if (arguments.size() >= 2 && arguments[1] == "explain")
-    return runExplain(arguments);
-  return usageError();
 }

@@ -7,7 +7,7 @@
 #include <vector>
 
 class EAssertion;
-class ReportFile;
+class OutputFile;
 class RunStatistics;
 class Simulation;
 struct Submission;
@@ -77,15 +77,15 @@ void evaluate(const EvaluationArguments& arguments, EvaluationOutput& output);
 // with one line on standard error saying why, and nothing touched.
 int openOutputFile(const EvaluationArguments& arguments,
                    const std::string& path, const std::string& what,
-                   ReportFile& file);
+                   OutputFile& file);
 
 // Flushes an output file to the disk: ExitReportWritten when every byte
 // reached it, otherwise ExitNoReport with one line on standard error.
-int finishOutputFile(const std::string& path, ReportFile& file);
+int finishOutputFile(const std::string& path, OutputFile& file);
 
 // Puts a finished output file in its target's place; ExitReportWritten or
 // ExitNoReport as above.
-int commitOutputFile(const std::string& path, ReportFile& file);
+int commitOutputFile(const std::string& path, OutputFile& file);
 
 // The process cannot deliver its output: one line on standard error.
 int outputNotWritten(const std::string& message);
@@ -94,7 +94,7 @@ int outputNotWritten(const std::string& message);
 // [nSimulacij]`; `arguments` start with the program and the command word.
 int runEval(const std::vector<std::string>& arguments);
 
-// Dispatches on the command word; the process's exit status.
-int runCommand(const std::vector<std::string>& arguments);
+// Prints the usage text of `eval` on standard output; ExitUsage.
+int evalUsageError();
 
 #endif  // SKEDOMAT_DRIVER_EVALUATION_H

@@ -5,14 +5,14 @@
 #include <string>
 
 class EAssertion;
-class ReportFile;
+class OutputFile;
 class RunStatistics;
 
 // The four forms of the report. Each error form ends in the line "-1".
 
 // "OK", the run count, the CPU time, the per-run counts, the statistics and
 // the score as the last line.
-void writeSuccessReport(ReportFile& report, int32_t nSimulacij,
+void writeSuccessReport(OutputFile& report, int32_t nSimulacij,
                         int64_t elapsedTicks, const RunStatistics& statistics);
 
 // The schedule was read but is not admissible: the heading, validation's
@@ -21,10 +21,10 @@ extern const char InvalidSubmissionHeading[];
 extern const char InvalidSubmissionEnding[];
 
 // A check failed or the submission file has a form error.
-void writeCheckFailure(ReportFile& report, const EAssertion& failure);
+void writeCheckFailure(OutputFile& report, const EAssertion& failure);
 
 // Any other failure.
-void writeUnexpectedError(ReportFile& report);
+void writeUnexpectedError(OutputFile& report);
 
 // The texts of the two failure forms, final "-1" line included.
 std::string checkFailureText(const EAssertion& failure);

@@ -1,8 +1,8 @@
 #include "driver/report_stream.h"
 
-#include "driver/report_file.h"
+#include "base/output_file.h"
 
-ReportStream::Buffer::Buffer(ReportFile& report, const std::string& heading)
+ReportStream::Buffer::Buffer(OutputFile& report, const std::string& heading)
     : report_(report), heading_(heading) {
   setp(bytes_, bytes_ + sizeof bytes_);
 }
@@ -30,7 +30,7 @@ int ReportStream::Buffer::sync() {
   return 0;
 }
 
-ReportStream::ReportStream(ReportFile& report, const std::string& heading)
+ReportStream::ReportStream(OutputFile& report, const std::string& heading)
     : std::ostream(nullptr), buffer_(report, heading) {
   rdbuf(&buffer_);
 }

@@ -5,7 +5,7 @@
 #include <streambuf>
 #include <string>
 
-class ReportFile;
+class OutputFile;
 
 // An output stream into a report file, so that text produced piece by
 // piece (the validation's messages, which may be hundreds of megabytes)
@@ -13,7 +13,7 @@ class ReportFile;
 // is written before the first byte.
 class ReportStream : public std::ostream {
  public:
-  ReportStream(ReportFile& report, const std::string& heading);
+  ReportStream(OutputFile& report, const std::string& heading);
   ~ReportStream() override;
 
   // True once any byte has been written through the stream.
@@ -24,7 +24,7 @@ class ReportStream : public std::ostream {
  private:
   class Buffer : public std::streambuf {
    public:
-    Buffer(ReportFile& report, const std::string& heading);
+    Buffer(OutputFile& report, const std::string& heading);
     bool started() const { return started_ || pptr() != pbase(); }
     void writeOut();
 
@@ -33,7 +33,7 @@ class ReportStream : public std::ostream {
     int sync() override;
 
    private:
-    ReportFile& report_;
+    OutputFile& report_;
     std::string heading_;
     bool started_ = false;
     char bytes_[1 << 16];

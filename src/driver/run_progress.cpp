@@ -2,9 +2,9 @@
 
 #include <cstdio>
 
-#include "driver/assertion.h"
-#include "driver/number_format.h"
-#include "driver/platform.h"
+#include "base/assertion.h"
+#include "base/number_format.h"
+#include "base/platform.h"
 
 namespace {
 

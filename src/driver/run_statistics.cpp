@@ -3,7 +3,7 @@
 #include <algorithm>
 #include <cmath>
 
-#include "driver/assertion.h"
+#include "base/assertion.h"
 
 namespace {
 

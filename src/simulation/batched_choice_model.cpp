@@ -1,5 +1,6 @@
 #include <algorithm>
 
+#include "base/calendar.h"
 #include "simulation/choice_kernels.h"
 #include "simulation/factor_tables.h"
 #include "simulation/random_source.h"

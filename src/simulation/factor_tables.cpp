@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "base/calendar.h"
 #include "simulation/exact_exp.h"
 #include "submission/screening.h"
 

@@ -3,10 +3,12 @@
 
 #include <cstdint>
 
+#include "base/calendar.h"
+
 // The constant tables of the viewer choice model, rebuilt at the start of
 // every run; every entry is bit-identical on every platform.
-const int32_t RecencyDays = 367;      // recencyFactor[d], d = 0 .. 366
-const int32_t TimeDistances = 1440;   // timeFactor[k], k = 0 .. 1439
+const int32_t RecencyDays = DaysPerYear + 1;       // recencyFactor[d], d = 0 .. 366
+const int32_t TimeDistances = LastMinuteOfDay + 1;  // timeFactor[k], k = 0 .. 1439
 const int32_t BitCountEntries = 65536;
 
 extern double recencyFactor[RecencyDays];

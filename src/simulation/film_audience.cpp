@@ -2,7 +2,7 @@
 
 #include <algorithm>
 
-#include "driver/assertion.h"
+#include "base/assertion.h"
 
 namespace {
 

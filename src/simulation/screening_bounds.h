@@ -3,6 +3,8 @@
 
 #include <cstdint>
 
+#include "base/calendar.h"
+
 // The genre classes in the order of their factors: none shared, one, more.
 const int32_t GenreClasses = 3;
 
@@ -12,7 +14,7 @@ const int32_t GenreClasses = 3;
 const int32_t DistanceBands = 16;
 
 // The preferred times of day, 0 .. 1439.
-const int32_t PreferredTimes = 1440;
+const int32_t PreferredTimes = LastMinuteOfDay + 1;
 
 // The bounds of one screening, and its time factors by preferred time.
 struct ScreeningBounds {

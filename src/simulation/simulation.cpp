@@ -2,16 +2,14 @@
 
 #include <algorithm>
 
-#include "driver/assertion.h"
+#include "base/assertion.h"
+#include "base/calendar.h"
 #include "simulation/choice_kernels.h"
 #include "simulation/factor_tables.h"
 #include "submission/submission.h"
 #include "testcase/test_case.h"
 
 namespace {
-
-// Before the first visit a viewer's last visit lies more than a year back.
-const int32_t NeverVisited = -367;
 
 // Sorts the viewer indices (non-negative) values[0 .. n - 1] ascending.
 // Without a lottery they come sorted; a lottery's winners are sorted by a
@@ -44,7 +42,7 @@ void Simulation::reset() {
   buildFactorTables();
   nTicketsSold = 0;
   viewings.clear();
-  lastDay.assign(testCase.nViewers, NeverVisited);
+  lastDay.assign(testCase.nViewers, NeverVisitedDay);
   viewings.resize(testCase.nMovies);
   buildScratch();
 }

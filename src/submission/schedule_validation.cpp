@@ -4,7 +4,8 @@
 #include <set>
 #include <string>
 
-#include "driver/assertion.h"
+#include "base/assertion.h"
+#include "base/calendar.h"
 #include "testcase/test_case.h"
 
 // Validation of a schedule against the test case, in three stages: the case
@@ -13,8 +14,6 @@
 
 namespace {
 
-const int32_t LastDay = 365;
-const int32_t LastMinuteOfDay = 1439;
 
 // A screening's begin (kind +1) or end (kind -1) on the time line. At one
 // minute every end sorts before every begin, so that a screening which starts

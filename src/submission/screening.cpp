@@ -1,5 +1,6 @@
 #include "submission/screening.h"
 
+#include "base/calendar.h"
 #include "testcase/test_case.h"
 
 namespace {

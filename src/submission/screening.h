@@ -3,11 +3,9 @@
 
 #include <cstdint>
 
-struct TestCase;
+#include "base/calendar.h"
 
-// Minutes in the year of the schedule: 366 days of 1440 minutes.
-const int64_t MinutesPerDay = 1440;
-const int64_t MinutesPerYear = 366 * MinutesPerDay;
+struct TestCase;
 
 // One show of one film. The reader sets day, startMinute and movieNo;
 // validation sets start and end, the minutes from the start of the year at

@@ -2,9 +2,9 @@
 
 #include <string>
 
-#include "driver/assertion.h"
-#include "driver/input_file.h"
-#include "driver/scan.h"
+#include "base/assertion.h"
+#include "base/input_file.h"
+#include "base/scan.h"
 
 // Reading the contestant's file. Each function below reads one part of the
 // file and raises the form error of that part; the first error ends reading.

@@ -1,8 +1,8 @@
 #include "testcase/movie.h"
 
-#include "driver/assertion.h"
-#include "driver/input_file.h"
-#include "driver/scan.h"
+#include "base/assertion.h"
+#include "base/input_file.h"
+#include "base/scan.h"
 
 void Movie::read(InputFile& is, std::vector<std::string>& genreNames) {
   std::string s;

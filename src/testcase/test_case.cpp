@@ -1,8 +1,8 @@
 #include "testcase/test_case.h"
 
-#include "driver/assertion.h"
-#include "driver/input_file.h"
-#include "driver/scan.h"
+#include "base/assertion.h"
+#include "base/input_file.h"
+#include "base/scan.h"
 
 namespace {
 

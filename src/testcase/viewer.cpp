@@ -1,8 +1,8 @@
 #include "testcase/viewer.h"
 
-#include "driver/assertion.h"
-#include "driver/input_file.h"
-#include "driver/scan.h"
+#include "base/assertion.h"
+#include "base/input_file.h"
+#include "base/scan.h"
 
 void Viewer::read(InputFile& is, std::vector<std::string>& genreNames) {
   // The time of day is written hh:mm; a one-digit hour may be padded with a

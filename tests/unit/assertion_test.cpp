@@ -1,4 +1,4 @@
-#include "driver/assertion.h"
+#include "base/assertion.h"
 
 #include <gtest/gtest.h>
 

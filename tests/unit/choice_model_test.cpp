@@ -7,12 +7,12 @@
 
 #include <gtest/gtest.h>
 
+#include "model_builders.h"
 #include "simulation/factor_tables.h"
 #include "simulation/random_source.h"
 #include "simulation/simulation.h"
 #include "submission/screening.h"
 #include "testcase/test_case.h"
-#include "model_builders.h"
 
 namespace {
 

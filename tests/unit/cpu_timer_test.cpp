@@ -1,4 +1,4 @@
-#include "driver/cpu_timer.h"
+#include "base/cpu_timer.h"
 
 #include <cstdint>
 

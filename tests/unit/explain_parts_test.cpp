@@ -6,10 +6,10 @@
 
 #include <gtest/gtest.h>
 
-#include "driver/explain.h"
-#include "driver/explain_charts.h"
-#include "driver/offending_screenings.h"
-#include "driver/year_calendar.h"
+#include "explain/explain.h"
+#include "explain/explain_charts.h"
+#include "explain/offending_screenings.h"
+#include "explain/year_calendar.h"
 
 namespace {
 

@@ -1,4 +1,4 @@
-#include "driver/screening_stats.h"
+#include "explain/screening_stats.h"
 
 #include <algorithm>
 #include <cstdint>
@@ -6,8 +6,8 @@
 
 #include <gtest/gtest.h>
 
-#include "driver/number_format.h"
-#include "driver/screening_table.h"
+#include "base/number_format.h"
+#include "explain/screening_table.h"
 #include "model_builders.h"
 #include "simulation/random_source.h"
 #include "simulation/simulation.h"

@@ -1,4 +1,4 @@
-#include "driver/html_text.h"
+#include "explain/html_text.h"
 
 #include <cstdio>
 #include <string>

@@ -1,4 +1,4 @@
-#include "driver/input_file.h"
+#include "base/input_file.h"
 
 #include <gtest/gtest.h>
 

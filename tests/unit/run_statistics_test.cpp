@@ -8,9 +8,9 @@
 #include <string>
 #include <vector>
 
-#include "driver/platform.h"
+#include "base/output_file.h"
+#include "base/platform.h"
 #include "driver/report.h"
-#include "driver/report_file.h"
 #include "temp_file.h"
 
 namespace {
@@ -25,7 +25,7 @@ RunStatistics statisticsOf(const std::vector<int32_t>& counts) {
 std::string successReport(const std::vector<int32_t>& counts,
                           int64_t elapsedTicks) {
   TempFile file("");
-  ReportFile report;
+  OutputFile report;
   EXPECT_TRUE(report.open(file.path()));
   writeSuccessReport(report, static_cast<int32_t>(counts.size()), elapsedTicks,
                      statisticsOf(counts));

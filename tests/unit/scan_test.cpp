@@ -1,4 +1,4 @@
-#include "driver/scan.h"
+#include "base/scan.h"
 
 #include <gtest/gtest.h>
 
@@ -8,7 +8,7 @@
 #include <limits>
 #include <string>
 
-#include "driver/assertion.h"
+#include "base/assertion.h"
 
 namespace {
 

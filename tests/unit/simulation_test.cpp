@@ -9,11 +9,11 @@
 
 #include <gtest/gtest.h>
 
+#include "model_builders.h"
 #include "simulation/factor_tables.h"
 #include "simulation/random_source.h"
 #include "submission/submission.h"
 #include "testcase/test_case.h"
-#include "model_builders.h"
 
 namespace {
 

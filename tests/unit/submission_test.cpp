@@ -8,8 +8,8 @@
 #include <fstream>
 #include <string>
 
-#include "driver/assertion.h"
-#include "driver/input_file.h"
+#include "base/assertion.h"
+#include "base/input_file.h"
 
 using namespace std::string_literals;
 

@@ -12,7 +12,7 @@
 #include <string>
 #include <vector>
 
-#include "driver/assertion.h"
+#include "base/assertion.h"
 
 namespace fs = std::filesystem;
 

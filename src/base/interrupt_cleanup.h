@@ -1,0 +1,37 @@
+#ifndef SKEDOMAT_BASE_INTERRUPT_CLEANUP_H
+#define SKEDOMAT_BASE_INTERRUPT_CLEANUP_H
+
+#include <string>
+
+// What becomes of the process's half-written outputs when it is stopped from
+// outside. An interrupt, a termination request or a closed terminal (Ctrl+C,
+// Ctrl+Break or a closed console on Windows) while temporary files are
+// registered removes them all, writes one line on standard error and ends
+// the process with the status of an output not written, 2. With none
+// registered (before the outputs are created, or after they are in place)
+// the signal has its usual effect. A write beyond the file-size limit or
+// into a closed pipe fails like any other write instead of ending the
+// process, so that the same clean-up runs.
+
+// Installs the handlers; call once, before any output is created.
+void installInterruptCleanup();
+
+// Registers `path` for removal on an interrupt. At most four paths are kept
+// at once; false when there is no room.
+bool removeOnInterrupt(const std::string& path);
+
+// Takes `path` off the list: it has been renamed or removed.
+void forgetOnInterrupt(const std::string& path);
+
+// Holds interrupts back while it lives, so that a step and the change of
+// the list that goes with it (a rename and forgetting its temporary file)
+// happen together; an interrupt that came meanwhile takes effect after.
+class InterruptsHeld {
+ public:
+  InterruptsHeld();
+  ~InterruptsHeld();
+  InterruptsHeld(const InterruptsHeld&) = delete;
+  InterruptsHeld& operator=(const InterruptsHeld&) = delete;
+};
+
+#endif  // SKEDOMAT_BASE_INTERRUPT_CLEANUP_H

@@ -1,0 +1,16 @@
+#ifndef SKEDOMAT_BASE_NUMBER_FORMAT_H
+#define SKEDOMAT_BASE_NUMBER_FORMAT_H
+
+#include <string>
+
+// Exact decimal text of doubles, the same on every platform. A value exactly
+// halfway between two outputs rounds away from zero.
+
+// As printf's "%.<decimals>f".
+std::string formatFixed(double value, int decimals);
+
+// As printf's "%g": six significant digits, trailing zeros dropped, exponent
+// form below 1e-4 and from 1e6 on, with at least three exponent digits.
+std::string formatGeneral(double value);
+
+#endif  // SKEDOMAT_BASE_NUMBER_FORMAT_H

@@ -1,0 +1,27 @@
+#ifndef SKEDOMAT_EXPLAIN_EXPLAIN_H
+#define SKEDOMAT_EXPLAIN_EXPLAIN_H
+
+#include <string>
+#include <vector>
+
+#include "driver/evaluation.h"
+
+// The command line of `explain`: the evaluation's and, optionally, the path
+// of the per-screening CSV table.
+struct ExplainArguments {
+  EvaluationArguments evaluation;
+  std::string csvPath;  // empty when no table is wanted
+};
+
+// Takes `--csv PATH` from anywhere in `words` (the arguments after the
+// command word) and the rest as `eval` takes them; false when they are not a
+// valid command line.
+bool parseExplainArguments(const std::vector<std::string>& words,
+                           ExplainArguments& parsed);
+
+// `explain input.txt submission.txt report.html [nSimulacij] [--csv PATH]`:
+// evaluates exactly as `eval` does and writes an HTML page of where the
+// tickets came from; `arguments` start with the program and the command word.
+int runExplain(const std::vector<std::string>& arguments);
+
+#endif  // SKEDOMAT_EXPLAIN_EXPLAIN_H
