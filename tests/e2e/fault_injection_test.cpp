@@ -170,12 +170,12 @@ TEST(FaultInjection, StoppedAtAnyMomentTheReportIsTheOldOrTheNewOneWhole) {
     const auto duration = std::chrono::steady_clock::now() - start;
     int nCleanedUp = 0;  // stops that hit the work itself
     for (int signalNo : {SIGKILL, SIGTERM, SIGINT, SIGHUP}) {
-      for (int step = 0; step <= 12; ++step) {
+      for (int step = 0; step <= 9; ++step) {
         SCOPED_TRACE(std::string(work.what) + ", signal " + std::to_string(signalNo) +
                      " at step " + std::to_string(step));
         writeFile(fs::path(folder) / "report.txt", PreviousReport);
         Child child(folder, work.arguments);
-        std::this_thread::sleep_for(duration * step / 10);
+        std::this_thread::sleep_for(duration * step / 8);
         child.signal(signalNo);
         const int status = child.wait();
         expectWholeReport(folder, whole);
