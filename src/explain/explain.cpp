@@ -11,6 +11,7 @@
 #include "explain/explain_page.h"
 #include "explain/screening_stats.h"
 #include "explain/screening_table.h"
+#include "submission/problem_sink.h"
 
 namespace {
 
@@ -44,7 +45,8 @@ std::string failedStep(EvaluationStage stage) {
 class ExplainOutput : public EvaluationOutput {
  public:
   ExplainOutput(const PageSources& sources, OutputFile& page, OutputFile* table)
-      : sources_(sources), page_(page), table_(table) {}
+      : sources_(sources), problemLines_(messages_), page_(page),
+        table_(table) {}
 
   void playRun(Simulation& simulation, const Submission& submission) override {
     stats_.playRun(simulation, submission);
@@ -60,7 +62,7 @@ class ExplainOutput : public EvaluationOutput {
     write(page, table);
   }
 
-  std::ostream& validationMessages() override { return messages_; }
+  ProblemSink& validationProblems() override { return problemLines_; }
 
   void writeInvalidSubmission(const TestCase& testCase,
                               const Submission& submission) override {
@@ -95,6 +97,7 @@ class ExplainOutput : public EvaluationOutput {
 
   PageSources sources_;
   std::ostringstream messages_;
+  ProblemLineWriter problemLines_;
   OutputFile& page_;
   OutputFile* table_;
   ScreeningStats stats_;
