@@ -1,7 +1,6 @@
 #include "explain/explain.h"
 
 #include <cstdio>
-#include <sstream>
 
 #include "base/assertion.h"
 #include "base/output_file.h"
@@ -9,9 +8,9 @@
 #include "base/platform.h"
 #include "driver/report.h"
 #include "explain/explain_page.h"
+#include "explain/problem_digest.h"
 #include "explain/screening_stats.h"
 #include "explain/screening_table.h"
-#include "submission/problem_sink.h"
 
 namespace {
 
@@ -45,7 +44,7 @@ std::string failedStep(EvaluationStage stage) {
 class ExplainOutput : public EvaluationOutput {
  public:
   ExplainOutput(const PageSources& sources, OutputFile& page, OutputFile* table)
-      : sources_(sources), problemLines_(messages_), page_(page),
+      : sources_(sources), problems_(MaxListedProblems), page_(page),
         table_(table) {}
 
   void playRun(Simulation& simulation, const Submission& submission) override {
@@ -62,12 +61,12 @@ class ExplainOutput : public EvaluationOutput {
     write(page, table);
   }
 
-  ProblemSink& validationProblems() override { return problemLines_; }
+  ProblemSink& validationProblems() override { return problems_; }
 
   void writeInvalidSubmission(const TestCase& testCase,
                               const Submission& submission) override {
     write(renderInvalidSubmissionPage(sources_, testCase, submission,
-                                      messages_.str()),
+                                      problems_),
           ScreeningTableHeader);
   }
 
@@ -96,8 +95,7 @@ class ExplainOutput : public EvaluationOutput {
   }
 
   PageSources sources_;
-  std::ostringstream messages_;
-  ProblemLineWriter problemLines_;
+  ProblemDigest problems_;
   OutputFile& page_;
   OutputFile* table_;
   ScreeningStats stats_;
