@@ -26,6 +26,7 @@
 #include "simulation/choice_model_path.h"
 #include "simulation/random_source.h"
 #include "simulation/simulation.h"
+#include "submission/problem_sink.h"
 #include "submission/submission.h"
 #include "testcase/test_case.h"
 
@@ -57,7 +58,8 @@ bool load(LoadedCase& loaded) {
     InputFile is(loaded.submissionPath);
     loaded.submission.read(is);
     std::ostringstream messages;
-    if (loaded.submission.validate(loaded.testCase, messages)) return true;
+    ProblemLineWriter problems(messages);
+    if (loaded.submission.validate(loaded.testCase, problems)) return true;
     std::fprintf(stderr, "invalid schedule:\n%s", messages.str().c_str());
   } catch (const EAssertion& failure) {
     std::fprintf(stderr, "cannot read the case: %s\n", failure.message.c_str());
@@ -381,8 +383,9 @@ bool benchmarkValidation(const std::string& folder) {
     loaded.submission.read(is);
     reading.stop();
     std::ostringstream messages;
+    ProblemLineWriter problems(messages);
     validating.start();
-    valid = loaded.submission.validate(loaded.testCase, messages);
+    valid = loaded.submission.validate(loaded.testCase, problems);
     validating.stop();
   } catch (const EAssertion& failure) {
     std::fprintf(stderr, "%s\n", failure.message.c_str());

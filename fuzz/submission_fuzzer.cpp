@@ -11,6 +11,7 @@
 #include "base/assertion.h"
 #include "base/input_file.h"
 #include "scratch_files.h"
+#include "submission/problem_sink.h"
 #include "submission/submission.h"
 #include "testcase/test_case.h"
 
@@ -60,7 +61,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   // The case numbers agree, so that validation goes on to the screenings.
   TestCase testCase = makeTestCase(submission.caseNo);
   std::ostringstream messages;
-  if (submission.validate(testCase, messages)) {
+  ProblemLineWriter problems(messages);
+  if (submission.validate(testCase, problems)) {
     if (!messages.str().empty()) std::abort();
     checkAdmissible(submission);
   } else if (messages.str().empty()) {

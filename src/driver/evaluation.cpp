@@ -17,6 +17,7 @@
 #include "driver/run_statistics.h"
 #include "simulation/random_source.h"
 #include "simulation/simulation.h"
+#include "submission/problem_sink.h"
 #include "submission/submission.h"
 #include "testcase/test_case.h"
 
@@ -57,13 +58,15 @@ void warnIfUnreadable(const std::string& path, const char* what) {
                  path.c_str(), problem.c_str());
 }
 
-// The plain text report of `eval`.
+// The plain text report of `eval`. Each problem's message goes into the
+// report as validation finds it, so that none is held in memory.
 class TextReport : public EvaluationOutput {
  public:
   explicit TextReport(OutputFile& report)
-      : report_(report), messages_(report, InvalidSubmissionHeading) {}
+      : report_(report), messages_(report, InvalidSubmissionHeading),
+        problems_(messages_) {}
 
-  std::ostream& validationMessages() override { return messages_; }
+  ProblemSink& validationProblems() override { return problems_; }
 
   void writeSuccess(const TestCase&, const Submission&, int32_t nSimulacij,
                     int64_t elapsedTicks,
@@ -88,6 +91,7 @@ class TextReport : public EvaluationOutput {
  private:
   OutputFile& report_;
   ReportStream messages_;
+  ProblemLineWriter problems_;
 };
 
 }  // namespace
@@ -129,7 +133,7 @@ void evaluate(const EvaluationArguments& arguments, EvaluationOutput& output) {
       submission.read(is);
     }
     stage = EvaluationStage::Validating;
-    if (!submission.validate(testCase, output.validationMessages())) {
+    if (!submission.validate(testCase, output.validationProblems())) {
       stage = EvaluationStage::Writing;
       output.writeInvalidSubmission(testCase, submission);
       return;

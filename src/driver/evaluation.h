@@ -2,12 +2,12 @@
 #define SKEDOMAT_DRIVER_EVALUATION_H
 
 #include <cstdint>
-#include <ostream>
 #include <string>
 #include <vector>
 
 class EAssertion;
 class OutputFile;
+class ProblemSink;
 class RunStatistics;
 class Simulation;
 struct Submission;
@@ -55,9 +55,9 @@ class EvaluationOutput {
                             const Submission& submission, int32_t nSimulacij,
                             int64_t elapsedTicks,
                             const RunStatistics& statistics) = 0;
-  // Where validation writes its messages, one line per problem.
-  virtual std::ostream& validationMessages() = 0;
-  // Validation wrote its messages and found the schedule invalid.
+  // Where validation hands the problems it finds.
+  virtual ProblemSink& validationProblems() = 0;
+  // Validation handed on its problems and found the schedule invalid.
   virtual void writeInvalidSubmission(const TestCase& testCase,
                                       const Submission& submission) = 0;
   virtual void writeCheckFailure(const EAssertion& failure,

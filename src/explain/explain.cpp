@@ -1,7 +1,6 @@
 #include "explain/explain.h"
 
 #include <cstdio>
-#include <sstream>
 
 #include "base/assertion.h"
 #include "base/output_file.h"
@@ -9,6 +8,7 @@
 #include "base/platform.h"
 #include "driver/report.h"
 #include "explain/explain_page.h"
+#include "explain/problem_digest.h"
 #include "explain/screening_stats.h"
 #include "explain/screening_table.h"
 
@@ -44,7 +44,8 @@ std::string failedStep(EvaluationStage stage) {
 class ExplainOutput : public EvaluationOutput {
  public:
   ExplainOutput(const PageSources& sources, OutputFile& page, OutputFile* table)
-      : sources_(sources), page_(page), table_(table) {}
+      : sources_(sources), problems_(MaxListedProblems), page_(page),
+        table_(table) {}
 
   void playRun(Simulation& simulation, const Submission& submission) override {
     stats_.playRun(simulation, submission);
@@ -60,12 +61,12 @@ class ExplainOutput : public EvaluationOutput {
     write(page, table);
   }
 
-  std::ostream& validationMessages() override { return messages_; }
+  ProblemSink& validationProblems() override { return problems_; }
 
   void writeInvalidSubmission(const TestCase& testCase,
                               const Submission& submission) override {
     write(renderInvalidSubmissionPage(sources_, testCase, submission,
-                                      messages_.str()),
+                                      problems_),
           ScreeningTableHeader);
   }
 
@@ -94,7 +95,7 @@ class ExplainOutput : public EvaluationOutput {
   }
 
   PageSources sources_;
-  std::ostringstream messages_;
+  ProblemDigest problems_;
   OutputFile& page_;
   OutputFile* table_;
   ScreeningStats stats_;

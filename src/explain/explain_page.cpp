@@ -12,7 +12,7 @@
 #include "driver/run_statistics.h"
 #include "explain/explain_charts.h"
 #include "explain/html_text.h"
-#include "explain/offending_screenings.h"
+#include "explain/problem_digest.h"
 #include "explain/screening_stats.h"
 #include "explain/year_calendar.h"
 #include "submission/submission.h"
@@ -24,7 +24,6 @@ namespace {
 // no input makes the page large.
 const size_t TopScreenings = 10;
 const size_t MaxFilmRows = 200;
-const size_t MaxMessages = 500;
 const size_t MaxRunCounts = 1000;
 const size_t MaxNameCharacters = 80;
 const size_t MaxTextCharacters = 2000;
@@ -420,22 +419,10 @@ std::string renderResultPage(const PageSources& sources,
 std::string renderInvalidSubmissionPage(const PageSources& sources,
                                         const TestCase& testCase,
                                         const Submission& submission,
-                                        const std::string& messages) {
-  std::vector<bool> named(submission.screenings.size(), false);
+                                        const ProblemDigest& problems) {
   std::string list;
-  size_t nMessages = 0;
-  size_t begin = 0;
-  while (begin < messages.size()) {
-    size_t end = messages.find('\n', begin);
-    if (end == std::string::npos) end = messages.size();
-    const std::string message = messages.substr(begin, end - begin);
-    for (int32_t i : screeningsNamedBy(message))
-      if (static_cast<size_t>(i) < named.size()) named[i] = true;
-    if (nMessages < MaxMessages)
-      list += "<li>" + shortHtmlText(message, MaxTextCharacters) + "</li>\n";
-    ++nMessages;
-    begin = end + 1;
-  }
+  for (const std::string& text : problems.shownTexts())
+    list += "<li>" + shortHtmlText(text, MaxTextCharacters) + "</li>\n";
   TimelineBars bars;
   size_t notDrawn = 0;
   for (size_t i = 0; i < submission.screenings.size(); ++i) {
@@ -449,7 +436,7 @@ std::string renderInvalidSubmissionPage(const PageSources& sources,
     bar.start = s.day * MinutesPerDay + s.startMinute;
     bar.end = bar.start + testCase.movies[s.movieNo].runtime;
     bar.share = -1;
-    bar.marked = named[i];
+    bar.marked = problems.names(i);
     bar.screening = static_cast<int32_t>(i);
     bars.add(bar);
   }
@@ -457,17 +444,17 @@ std::string renderInvalidSubmissionPage(const PageSources& sources,
     const Screening& s = submission.screenings[i];
     return intToStr(i + 1) + ". predstava: " + titleOf(testCase, s.movieNo) +
            ", dan " + intToStr(s.day) + " " + clock(s.startMinute) +
-           (named[i] ? " (napaka)" : "");
+           (problems.names(static_cast<size_t>(i)) ? " (napaka)" : "");
   };
   std::string page = pageStart(caseHeading(testCase, submission), sources);
   page += "<section id=\"result\">\n<h2>Ocena</h2>\n"
           "<p class=\"verdict bad\" id=\"verdict\">V oddani datoteki so napake.</p>\n"
           "<p class=\"score\" id=\"score\">-1</p>\n<ul class=\"messages\" id=\"messages\">\n" +
           list + "</ul>\n";
-  if (nMessages > MaxMessages)
+  if (problems.nProblems() > problems.shownTexts().size())
     page += "<p class=\"note\">Prikazanih je prvih " +
-            intToStr(static_cast<int64_t>(MaxMessages)) + " od " +
-            intToStr(static_cast<int64_t>(nMessages)) + " sporočil.</p>\n";
+            intToStr(static_cast<int64_t>(problems.shownTexts().size())) + " od " +
+            intToStr(static_cast<int64_t>(problems.nProblems())) + " sporočil.</p>\n";
   page += "</section>\n";
   std::string legend =
       "<p class=\"note\"><span style=\"color:#e41a1c\">&#9632;</span> predstave, "

@@ -4,6 +4,7 @@
 #include <cstdint>
 #include <string>
 
+class ProblemDigest;
 class RunStatistics;
 class ScreeningStats;
 struct Submission;
@@ -24,6 +25,10 @@ struct PageSources {
 // day and hour instead of one bar per screening.
 const size_t DetailedTimelineLimit = 3000;
 
+// The page of an invalid schedule lists the messages of this many problems
+// at most, and says how many there were.
+const size_t MaxListedProblems = 500;
+
 // A valid schedule: the score and per-run counts as `eval` reports them, and
 // where the tickets came from.
 std::string renderResultPage(const PageSources& sources,
@@ -33,12 +38,12 @@ std::string renderResultPage(const PageSources& sources,
                              const RunStatistics& statistics,
                              int32_t nSimulacij, int64_t elapsedTicks);
 
-// A schedule that validation rejected: its messages, and its timeline with
-// the screenings they name marked.
+// A schedule that validation rejected: the messages of its problems, and its
+// timeline with the screenings they name marked.
 std::string renderInvalidSubmissionPage(const PageSources& sources,
                                         const TestCase& testCase,
                                         const Submission& submission,
-                                        const std::string& messages);
+                                        const ProblemDigest& problems);
 
 // An evaluation that failed: `what` says which step failed, `report` holds
 // the report's error line as bytes.

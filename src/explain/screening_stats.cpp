@@ -7,25 +7,17 @@
 void ScreeningStats::playRun(Simulation& simulation,
                              const Submission& submission) {
   tallies_.resize(submission.screenings.size());
-  const int32_t nSeats = simulation.testCase.nSeats;
-  simulation.reset();
-  std::vector<int32_t> candidates;
-  for (int32_t index : submission.order) {
-    const Screening& screening = submission.screenings[index];
-    simulation.collectCandidates(screening, candidates);
-    const int64_t demand = static_cast<int64_t>(candidates.size());
-    const int32_t ticketsBefore = simulation.nTicketsSold;
-    const size_t viewersBefore = simulation.viewings[screening.movieNo].size();
-    simulation.admit(screening, candidates);
-
-    ScreeningTally& tally = tallies_[index];
-    tally.nDemand += demand;
-    tally.nTickets += simulation.nTicketsSold - ticketsBefore;
-    tally.nFirstTime += static_cast<int64_t>(
-        simulation.viewings[screening.movieNo].size() - viewersBefore);
-    if (demand >= nSeats) tally.nSoldOut += 1;
-  }
+  nSeats_ = simulation.testCase.nSeats;
+  simulation.run(submission, this);
   nRuns_ += 1;
+}
+
+void ScreeningStats::screeningPlayed(const ScreeningOutcome& outcome) {
+  ScreeningTally& tally = tallies_[outcome.screening];
+  tally.nDemand += outcome.nDemand;
+  tally.nTickets += outcome.nSeated;
+  tally.nFirstTime += outcome.nFirstTime;
+  if (outcome.nDemand >= nSeats_) tally.nSoldOut += 1;
 }
 
 double ScreeningStats::perRun(int64_t total) const {

@@ -5,6 +5,8 @@
 #include <cstdint>
 #include <vector>
 
+#include "simulation/screening_observer.h"
+
 class Simulation;
 struct Submission;
 
@@ -16,14 +18,15 @@ struct ScreeningTally {
   int32_t nSoldOut = 0;    // runs in which every seat was sold
 };
 
-// Where the tickets of an evaluation came from: plays each run screening by
-// screening, exactly as Simulation::run does, and records per screening (in
-// file order) the demand, the tickets and the newcomers to the film.
-class ScreeningStats {
+// Where the tickets of an evaluation came from: watches each run and records
+// per screening (in file order) the demand, the tickets and the newcomers to
+// the film, summed over the runs.
+class ScreeningStats : public ScreeningObserver {
  public:
   // Plays one whole run on `simulation`, fresh and seeded, over the
-  // validated `submission`.
+  // validated `submission`, watching it.
   void playRun(Simulation& simulation, const Submission& submission);
+  void screeningPlayed(const ScreeningOutcome& outcome) override;
 
   int32_t nRuns() const { return nRuns_; }
   const std::vector<ScreeningTally>& tallies() const { return tallies_; }
@@ -38,6 +41,7 @@ class ScreeningStats {
 
   std::vector<ScreeningTally> tallies_;
   int32_t nRuns_ = 0;
+  int32_t nSeats_ = 0;  // of the run being played
 };
 
 #endif  // SKEDOMAT_EXPLAIN_SCREENING_STATS_H

@@ -42,6 +42,8 @@ class FilmAudience {
 
   // How often viewer v has seen the film.
   int32_t countOf(int32_t v) const;
+  // How many viewers have seen it.
+  int32_t nViewersSeen() const { return nViewersSeen_; }
 
   const uint64_t* codes() const { return codes_.data(); }
 

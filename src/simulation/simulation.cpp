@@ -58,7 +58,8 @@ void Simulation::prepareScratch() {
   if (columns.preferredTime.size() != testCase.viewers.size()) buildScratch();
 }
 
-void Simulation::run(const Submission& submission) {
+void Simulation::run(const Submission& submission,
+                     ScreeningObserver* observer) {
   reset();
   // The batched passes keep every screened film's viewers as a
   // FilmAudience through the run: admission only sets a viewer's bits, and
@@ -69,7 +70,12 @@ void Simulation::run(const Submission& submission) {
                              prepareAudiences(submission);
   std::vector<int32_t> candidates;
   for (size_t p = 0; p < submission.screenings.size(); ++p) {
-    const Screening& screening = submission.screenings[submission.order[p]];
+    const int32_t index = submission.order[p];
+    const Screening& screening = submission.screenings[index];
+    const int32_t ticketsBefore = nTicketsSold;
+    const int32_t viewersBefore =
+        observer != nullptr ? nViewersOfFilm(screening.movieNo, withAudiences)
+                            : 0;
     if (withAudiences) {
       FilmAudience& audience = audiences[screening.movieNo];
       collectFrom(screening, audience, candidates);
@@ -78,8 +84,18 @@ void Simulation::run(const Submission& submission) {
       collectCandidates(screening, candidates);
       admit(screening, candidates);
     }
+    if (observer != nullptr)
+      observer->screeningPlayed(ScreeningOutcome{
+          index, static_cast<int32_t>(candidates.size()),
+          nTicketsSold - ticketsBefore,
+          nViewersOfFilm(screening.movieNo, withAudiences) - viewersBefore});
   }
   if (withAudiences) writeAudiences();
+}
+
+int32_t Simulation::nViewersOfFilm(int32_t movieNo, bool withAudiences) const {
+  if (withAudiences) return audiences[movieNo].nViewersSeen();
+  return static_cast<int32_t>(viewings[movieNo].size());
 }
 
 bool Simulation::prepareAudiences(const Submission& submission) {

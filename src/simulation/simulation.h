@@ -7,6 +7,7 @@
 
 #include "simulation/choice_model_path.h"
 #include "simulation/film_audience.h"
+#include "simulation/screening_observer.h"
 #include "simulation/viewer_columns.h"
 
 struct Screening;
@@ -25,7 +26,9 @@ class Simulation {
       : testCase(testCase), choiceModelPath(fastestChoiceModelPath()) {}
 
   // Plays the whole schedule; afterwards nTicketsSold is the run's result.
-  void run(const Submission& submission);
+  // An `observer` is told the outcome of every screening as it is played.
+  void run(const Submission& submission,
+           ScreeningObserver* observer = nullptr);
 
   // Clears the run's state and rebuilds the factor tables.
   void reset();
@@ -73,6 +76,9 @@ class Simulation {
                const std::vector<int32_t>& candidates);
   // Writes every film's audience to its list, and lets the audiences go.
   void writeAudiences();
+  // How many viewers have seen film `movieNo` so far in the run, from its
+  // audience when the run keeps them, otherwise from its list.
+  int32_t nViewersOfFilm(int32_t movieNo, bool withAudiences) const;
   // Merges the ascending `winners` into `seen`, sorted by iViewer: one
   // viewing more on the record of each who has one, a new record of one
   // viewing for each of the others.

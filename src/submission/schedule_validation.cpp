@@ -2,18 +2,16 @@
 
 #include <algorithm>
 #include <set>
-#include <string>
 
-#include "base/assertion.h"
 #include "base/calendar.h"
+#include "submission/problem_sink.h"
 #include "testcase/test_case.h"
 
 // Validation of a schedule against the test case, in three stages: the case
 // number, each screening on its own, then the overlaps of all of them. A stage
-// runs only when the stages before it wrote no message.
+// runs only when the stages before it found no problem.
 
 namespace {
-
 
 // A screening's begin (kind +1) or end (kind -1) on the time line. At one
 // minute every end sorts before every begin, so that a screening which starts
@@ -30,55 +28,46 @@ struct Event {
   }
 };
 
-// The 1-based number by which messages name screening `index`.
-std::string numberOf(size_t index) {
-  return intToStr(static_cast<int64_t>(index) + 1);
-}
-
 bool checkCaseNo(const Submission& submission, const TestCase& testCase,
-                 std::ostream& messages) {
+                 ProblemSink& problems) {
   if (submission.caseNo == testCase.caseNo) return true;
-  messages << "Vhodna datoteka je testni primer " << intToStr(testCase.caseNo)
-           << ", izhodna pa primer " << intToStr(submission.caseNo) << ".\n";
+  problems.add(SchedulingProblem::wrongCase(testCase.caseNo, submission.caseNo));
   return false;
 }
 
-// Writes every range problem of screening `index` and sets its times; true
-// when it has none.
-bool checkScreening(Screening& screening, size_t index,
-                    const TestCase& testCase, std::ostream& messages) {
-  const std::string prefix = "Pri " + numberOf(index) + ". predstavi je ";
+// Hands on every range problem of screening `index` and sets its times;
+// true when it has none.
+bool checkScreening(Screening& screening, int32_t index,
+                    const TestCase& testCase, ProblemSink& problems) {
   bool valid = true;
   if (screening.movieNo < 0 || screening.movieNo >= testCase.nMovies) {
-    messages << prefix << "stevilka filma " << intToStr(screening.movieNo)
-             << " (morala bi biti 0.."
-             << intToStr(static_cast<int64_t>(testCase.nMovies) - 1) << ").\n";
+    problems.add(SchedulingProblem::filmNumber(index, screening.movieNo,
+                                               testCase.nMovies));
     valid = false;
   }
   if (screening.day < 0 || screening.day > LastDay) {
-    messages << prefix << "dan " << intToStr(screening.day)
-             << " (moral bi biti 0.." << intToStr(LastDay) << ").\n";
+    problems.add(SchedulingProblem::day(index, screening.day));
     valid = false;
   }
   if (screening.startMinute < 0 || screening.startMinute > LastMinuteOfDay) {
-    messages << prefix << "cas zacetka " << intToStr(screening.startMinute)
-             << " (moral bi biti 0.." << intToStr(LastMinuteOfDay) << ").\n";
+    problems.add(SchedulingProblem::startMinute(index, screening.startMinute));
     valid = false;
   }
   screening.computeTimes(testCase);
   if (screening.end > MinutesPerYear) {
-    messages << prefix << "konec filma ze v naslednjem letu (za "
-             << intToStr(screening.end - MinutesPerYear) << " min).\n";
+    problems.add(
+        SchedulingProblem::endOfYear(index, screening.end - MinutesPerYear));
     valid = false;
   }
   return valid;
 }
 
 bool checkAllScreenings(Submission& submission, const TestCase& testCase,
-                        std::ostream& messages) {
+                        ProblemSink& problems) {
   bool valid = true;
   for (size_t i = 0; i < submission.screenings.size(); ++i)
-    if (!checkScreening(submission.screenings[i], i, testCase, messages))
+    if (!checkScreening(submission.screenings[i], static_cast<int32_t>(i),
+                        testCase, problems))
       valid = false;
   return valid;
 }
@@ -107,22 +96,15 @@ std::vector<Event> sortedEvents(const std::vector<Screening>& screenings) {
   return events;
 }
 
-void writeOverlap(const std::vector<Screening>& screenings, int32_t begun,
-                  int32_t running, std::ostream& messages) {
-  const Screening& f = screenings[begun];
-  const Screening& h = screenings[running];
-  messages << numberOf(begun) << ". predstava pokriva obdobje "
-           << intToStr(f.start) << ".." << intToStr(f.end - 1) << ", "
-           << numberOf(running) << ". predstava pa obdobje "
-           << intToStr(h.start) << ".." << intToStr(h.end - 1)
-           << ", torej se prekrivata [casi so v minutah od zacetka leta].\n";
+SchedulingProblem::Period periodOf(const Screening& screening) {
+  return SchedulingProblem::Period{screening.start, screening.end - 1};
 }
 
 // Sweeps the time line, keeping the screenings that are running. Each
 // screening that begins while others run is reported once, against the
 // running screening that comes first in the file.
 bool checkOverlaps(const std::vector<Screening>& screenings,
-                   std::ostream& messages) {
+                   ProblemSink& problems) {
   std::set<int32_t> running;
   bool valid = true;
   for (const Event& event : sortedEvents(screenings)) {
@@ -131,7 +113,10 @@ bool checkOverlaps(const std::vector<Screening>& screenings,
       continue;
     }
     if (!running.empty()) {
-      writeOverlap(screenings, event.index, *running.begin(), messages);
+      const int32_t first = *running.begin();
+      problems.add(SchedulingProblem::overlap(
+          event.index, periodOf(screenings[event.index]), first,
+          periodOf(screenings[first])));
       valid = false;
     }
     running.insert(event.index);
@@ -141,10 +126,10 @@ bool checkOverlaps(const std::vector<Screening>& screenings,
 
 }  // namespace
 
-bool Submission::validate(const TestCase& testCase, std::ostream& messages) {
-  if (!checkCaseNo(*this, testCase, messages)) return false;
-  if (!checkAllScreenings(*this, testCase, messages)) return false;
+bool Submission::validate(const TestCase& testCase, ProblemSink& problems) {
+  if (!checkCaseNo(*this, testCase, problems)) return false;
+  if (!checkAllScreenings(*this, testCase, problems)) return false;
   // The order is complete even when overlaps then make the schedule invalid.
   order = startOrder(screenings);
-  return checkOverlaps(screenings, messages);
+  return checkOverlaps(screenings, problems);
 }

@@ -2,12 +2,12 @@
 #define SKEDOMAT_SUBMISSION_SUBMISSION_H
 
 #include <cstdint>
-#include <ostream>
 #include <vector>
 
 #include "submission/screening.h"
 
 class InputFile;
+class ProblemSink;
 struct TestCase;
 
 // The contestant's yearly schedule. Filled by `read`, completed by `validate`,
@@ -17,10 +17,10 @@ struct Submission {
   // at the first form error.
   void read(InputFile& is);
 
-  // Checks the schedule against the test case, writing one line per problem
-  // into `messages`; true when it is admissible. Sets start and end of the
-  // screenings and fills `order` once every screening is in range.
-  bool validate(const TestCase& testCase, std::ostream& messages);
+  // Checks the schedule against the test case, handing every problem it
+  // finds to `problems`; true when it is admissible. Sets start and end of
+  // the screenings and fills `order` once every screening is in range.
+  bool validate(const TestCase& testCase, ProblemSink& problems);
 
   std::vector<Screening> screenings;  // in file order
   int32_t caseNo = 0;

@@ -8,7 +8,7 @@
 
 #include "explain/explain.h"
 #include "explain/explain_charts.h"
-#include "explain/offending_screenings.h"
+#include "explain/problem_digest.h"
 #include "explain/year_calendar.h"
 
 namespace {
@@ -52,29 +52,26 @@ TEST(ExplainArguments, WrongCommandLinesAreRefused) {
   }
 }
 
-TEST(ExplainMessages, RangeMessagesNameTheirScreening) {
-  EXPECT_EQ(std::vector<int32_t>{0},
-            screeningsNamedBy("Pri 1. predstavi je stevilka filma 10 (morala bi biti 0..9)."));
-  EXPECT_EQ(std::vector<int32_t>{41},
-            screeningsNamedBy("Pri 42. predstavi je konec filma ze v naslednjem letu (za 1 min)."));
-}
-
-TEST(ExplainMessages, OverlapMessagesNameBothScreenings) {
-  EXPECT_EQ((std::vector<int32_t>{1, 0}),
-            screeningsNamedBy("2. predstava pokriva obdobje 650..739, 1. predstava pa "
-                              "obdobje 600..699, torej se prekrivata [casi so v minutah "
-                              "od zacetka leta]."));
-  EXPECT_EQ((std::vector<int32_t>{526999, 12}),
-            screeningsNamedBy("527000. predstava pokriva obdobje 5..9, 13. predstava pa "
-                              "obdobje 1..7, torej se prekrivata"));
-}
-
-TEST(ExplainMessages, OtherTextsNameNoScreening) {
-  EXPECT_TRUE(screeningsNamedBy("Vhodna datoteka je testni primer 3, izhodna pa primer 5.").empty());
-  EXPECT_TRUE(screeningsNamedBy("").empty());
-  EXPECT_TRUE(screeningsNamedBy("Pri x. predstavi").empty());
-  EXPECT_TRUE(screeningsNamedBy("0. predstava pokriva").empty());
-  EXPECT_TRUE(screeningsNamedBy("99999999999. predstava pokriva").empty());
+TEST(ExplainProblems, DigestKeepsTheFirstMessagesAndEveryNamedScreening) {
+  ProblemDigest digest(2);
+  digest.add(SchedulingProblem::day(4, 400));
+  digest.add(SchedulingProblem::overlap(9, {10, 69}, 1, {0, 299}));
+  digest.add(SchedulingProblem::endOfYear(526999, 5));
+  digest.add(SchedulingProblem::wrongCase(3, 5));
+  EXPECT_EQ(4u, digest.nProblems());
+  EXPECT_EQ((std::vector<std::string>{
+                "Pri 5. predstavi je dan 400 (moral bi biti 0..365).",
+                "10. predstava pokriva obdobje 10..69, 2. predstava pa obdobje "
+                "0..299, torej se prekrivata [casi so v minutah od zacetka leta]."}),
+            digest.shownTexts());
+  // Problems past the shown ones still mark their screenings.
+  for (size_t i : {1, 4, 9, 526999}) EXPECT_TRUE(digest.names(i)) << i;
+  for (size_t i : {0, 2, 8, 10, 526998, 527000, 1 << 30}) EXPECT_FALSE(digest.names(i)) << i;
+  ProblemDigest none(0);
+  none.add(SchedulingProblem::wrongCase(3, 5));
+  EXPECT_EQ(1u, none.nProblems());
+  EXPECT_TRUE(none.shownTexts().empty());
+  EXPECT_FALSE(none.names(0));
 }
 
 TEST(ExplainCalendar, DaysOfTheLeapYear) {

@@ -8,6 +8,7 @@
 #include <string>
 #include <vector>
 
+#include "submission/problem_sink.h"
 #include "testcase/test_case.h"
 
 namespace {
@@ -51,7 +52,8 @@ Submission submissionFor(int32_t caseNo,
 std::string messagesOf(Submission& submission, const TestCase& testCase,
                        bool& valid) {
   std::ostringstream messages;
-  valid = submission.validate(testCase, messages);
+  ProblemLineWriter lines(messages);
+  valid = submission.validate(testCase, lines);
   return messages.str();
 }
 
@@ -70,6 +72,41 @@ void expectValid(Submission& submission, const TestCase& testCase) {
   EXPECT_TRUE(valid);
 }
 
+// Keeps every problem that validation hands on.
+class ProblemRecorder : public ProblemSink {
+ public:
+  void add(const SchedulingProblem& problem) override {
+    problems.push_back(problem);
+  }
+  std::vector<SchedulingProblem> problems;
+};
+
+// The problems of a schedule that must be rejected, each checked to give
+// the line that the message stream gets for it.
+std::vector<SchedulingProblem> problemsOf(Submission& submission,
+                                          const TestCase& testCase) {
+  Submission again = submission;
+  ProblemRecorder recorder;
+  EXPECT_FALSE(submission.validate(testCase, recorder));
+  std::string lines;
+  for (const SchedulingProblem& problem : recorder.problems)
+    lines += problem.text() + "\n";
+  EXPECT_EQ(rejectionOf(again, testCase), lines);
+  return recorder.problems;
+}
+
+typedef SchedulingProblem::Kind Kind;
+
+// What a problem names and quotes, besides its text.
+void expectProblem(const SchedulingProblem& problem, Kind kind,
+                   int32_t screening, int32_t otherScreening,
+                   const std::string& text) {
+  EXPECT_EQ(static_cast<int>(kind), static_cast<int>(problem.kind)) << text;
+  EXPECT_EQ(screening, problem.screening) << text;
+  EXPECT_EQ(otherScreening, problem.otherScreening) << text;
+  EXPECT_EQ(text, problem.text());
+}
+
 std::string overlapMessage(int f, int64_t fStart, int64_t fLast, int h,
                            int64_t hStart, int64_t hLast) {
   return std::to_string(f) + ". predstava pokriva obdobje " +
@@ -77,6 +114,10 @@ std::string overlapMessage(int f, int64_t fStart, int64_t fLast, int h,
          std::to_string(h) + ". predstava pa obdobje " +
          std::to_string(hStart) + ".." + std::to_string(hLast) +
          ", torej se prekrivata [casi so v minutah od zacetka leta].\n";
+}
+
+std::string withoutLineEnd(const std::string& line) {
+  return line.substr(0, line.size() - 1);
 }
 
 const TestCase TwoFilms = caseWithRuntimes(3, {100, 90});
@@ -306,6 +347,65 @@ TEST(ScheduleValidationOrder, FilledEvenWhenScreeningsOverlap) {
       3, {screening(1, 0, 650), screening(0, 0, 650), screening(0, 0, 600)});
   rejectionOf(submission, TwoFilms);
   EXPECT_EQ((std::vector<int32_t>{2, 0, 1}), submission.order);
+}
+
+TEST(ScheduleValidationProblems, EveryKindNamesItsScreeningsAndGivesItsMessage) {
+  Submission otherCase = submissionFor(5, {screening(0, 0, 0)});
+  std::vector<SchedulingProblem> problems = problemsOf(otherCase, TwoFilms);
+  ASSERT_EQ(1u, problems.size());
+  expectProblem(problems[0], Kind::WrongCase, -1, -1,
+                "Vhodna datoteka je testni primer 3, izhodna pa primer 5.");
+  EXPECT_EQ(5, problems[0].found);
+  EXPECT_EQ(3, problems[0].allowed);
+
+  Submission ranges = submissionFor(
+      3, {screening(0, 0, 0), screening(-3, 400, -1), screening(1, 10, 60),
+          screening(1, 365, 1400)});
+  problems = problemsOf(ranges, TwoFilms);
+  ASSERT_EQ(5u, problems.size());
+  expectProblem(problems[0], Kind::FilmNumber, 1, -1,
+                "Pri 2. predstavi je stevilka filma -3 (morala bi biti 0..1).");
+  expectProblem(problems[1], Kind::Day, 1, -1,
+                "Pri 2. predstavi je dan 400 (moral bi biti 0..365).");
+  expectProblem(problems[2], Kind::StartMinute, 1, -1,
+                "Pri 2. predstavi je cas zacetka -1 (moral bi biti 0..1439).");
+  expectProblem(problems[3], Kind::EndOfYear, 1, -1,
+                "Pri 2. predstavi je konec filma ze v naslednjem letu (za 48959 min).");
+  expectProblem(problems[4], Kind::EndOfYear, 3, -1,
+                "Pri 4. predstavi je konec filma ze v naslednjem letu (za 50 min).");
+  EXPECT_EQ(400, problems[1].found);
+  EXPECT_EQ(365, problems[1].allowed);
+
+  TestCase films = caseWithRuntimes(3, {300, 60});
+  Submission overlaps = submissionFor(
+      3, {screening(1, 0, 20), screening(1, 0, 10), screening(0, 0, 0)});
+  problems = problemsOf(overlaps, films);
+  ASSERT_EQ(2u, problems.size());
+  expectProblem(problems[0], Kind::Overlap, 1, 2,
+                withoutLineEnd(overlapMessage(2, 10, 69, 3, 0, 299)));
+  expectProblem(problems[1], Kind::Overlap, 0, 1,
+                withoutLineEnd(overlapMessage(1, 20, 79, 2, 10, 69)));
+  EXPECT_EQ(10, problems[0].period.first);
+  EXPECT_EQ(69, problems[0].period.last);
+  EXPECT_EQ(0, problems[0].otherPeriod.first);
+  EXPECT_EQ(299, problems[0].otherPeriod.last);
+}
+
+TEST(ScheduleValidationProblems, LargeNumbersAreNamedAndQuotedWhole) {
+  std::vector<Screening> screenings(527000, screening(0, 0, 0));
+  for (size_t i = 0; i < screenings.size(); ++i)
+    screenings[i] = screening(0, static_cast<int32_t>(i / 1440),
+                              static_cast<int32_t>(i % 1440));
+  screenings.back() = screening(1, 2147483647, 1439);
+  TestCase longFilm = caseWithRuntimes(3, {1, 2147483647});
+  Submission submission = submissionFor(3, screenings);
+  const std::vector<SchedulingProblem> problems = problemsOf(submission, longFilm);
+  ASSERT_EQ(2u, problems.size());
+  expectProblem(problems[0], Kind::Day, 526999, -1,
+                "Pri 527000. predstavi je dan 2147483647 (moral bi biti 0..365).");
+  expectProblem(problems[1], Kind::EndOfYear, 526999, -1,
+                "Pri 527000. predstavi je konec filma ze v naslednjem letu "
+                "(za 3094523409726 min).");
 }
 
 TEST(ScheduleValidationLargeSchedule, ManyMutuallyOverlappingScreenings) {

@@ -4,14 +4,17 @@
 #include <cstdint>
 #include <map>
 #include <set>
+#include <string>
 #include <utility>
 #include <vector>
 
 #include <gtest/gtest.h>
 
 #include "model_builders.h"
+#include "simulation/choice_model_path.h"
 #include "simulation/factor_tables.h"
 #include "simulation/random_source.h"
+#include "simulation/screening_observer.h"
 #include "submission/submission.h"
 #include "testcase/test_case.h"
 
@@ -333,6 +336,66 @@ TEST_F(SimulationBusySchedule, SeatingKeepsEveryRecordConsistent) {
   whole.run(schedule);
   EXPECT_EQ(whole.nTicketsSold, simulation.nTicketsSold);
   EXPECT_EQ(RandomSource::next32(), next);
+}
+
+// Keeps every outcome a run reports, in the order it reports them.
+class OutcomeRecorder : public ScreeningObserver {
+ public:
+  void screeningPlayed(const ScreeningOutcome& outcome) override {
+    outcomes.push_back(outcome);
+  }
+  std::vector<ScreeningOutcome> outcomes;
+};
+
+TEST_F(SimulationBusySchedule, ObserverSeesWhatTheRunDoesOnEveryPath) {
+  RandomSource::seed(125);
+  Simulation unobserved(testCase);
+  unobserved.run(schedule);
+  const uint32_t next = RandomSource::next32();
+  std::vector<ScreeningOutcome> first;
+  for (ChoiceModelPath path : supportedChoiceModelPaths()) {
+    // With every film's audience kept through the run, and with lists only.
+    for (size_t maxAudienceBytes : {size_t(16) << 20, size_t(0)}) {
+      SCOPED_TRACE(std::string(nameOf(path)) +
+                   (maxAudienceBytes > 0 ? " with audiences" : " with lists"));
+      RandomSource::seed(125);
+      Simulation simulation(testCase);
+      simulation.choiceModelPath = path;
+      simulation.maxAudienceBytes = maxAudienceBytes;
+      OutcomeRecorder recorder;
+      simulation.run(schedule, &recorder);
+      // Watching changes nothing of the run.
+      EXPECT_EQ(unobserved.nTicketsSold, simulation.nTicketsSold);
+      EXPECT_EQ(next, RandomSource::next32());
+
+      const std::vector<ScreeningOutcome>& outcomes = recorder.outcomes;
+      ASSERT_EQ(schedule.order.size(), outcomes.size());
+      int32_t nSeated = 0, nLotteries = 0;
+      std::vector<int32_t> nFirstTime(testCase.movies.size(), 0);
+      for (size_t p = 0; p < outcomes.size(); ++p) {
+        const ScreeningOutcome& outcome = outcomes[p];
+        ASSERT_EQ(schedule.order[p], outcome.screening);
+        EXPECT_EQ(std::min(outcome.nDemand, testCase.nSeats), outcome.nSeated);
+        EXPECT_LE(outcome.nFirstTime, outcome.nSeated);
+        EXPECT_GE(outcome.nFirstTime, 0);
+        nSeated += outcome.nSeated;
+        nLotteries += outcome.nDemand > testCase.nSeats ? 1 : 0;
+        nFirstTime[schedule.screenings[outcome.screening].movieNo] +=
+            outcome.nFirstTime;
+      }
+      EXPECT_EQ(simulation.nTicketsSold, nSeated);
+      EXPECT_GT(nLotteries, 0);
+      // Each viewer of a film came for the first time exactly once.
+      for (int32_t m = 0; m < testCase.nMovies; ++m)
+        EXPECT_EQ(static_cast<int32_t>(simulation.viewings[m].size()),
+                  nFirstTime[m]) << "film " << m;
+      if (first.empty()) first = outcomes;
+      for (size_t p = 0; p < outcomes.size(); ++p) {
+        EXPECT_EQ(first[p].nDemand, outcomes[p].nDemand) << p;
+        EXPECT_EQ(first[p].nFirstTime, outcomes[p].nFirstTime) << p;
+      }
+    }
+  }
 }
 
 }  // namespace
