@@ -1,5 +1,6 @@
 // The program: sets up the process and dispatches on the command word.
 
+#include <cstdio>
 #include <string>
 #include <vector>
 
@@ -7,14 +8,70 @@
 #include "base/platform.h"
 #include "driver/evaluation.h"
 #include "explain/explain.h"
+#include "generate/generate_command.h"
 
 namespace {
 
+const char Version[] = "Skedomat 1.1.0\n";
+
+struct Command {
+  const char* name;
+  const char* summary;
+  const char* (*usage)();
+  int (*run)(const std::vector<std::string>& arguments);
+};
+
+const Command Commands[] = {
+    {"eval", "oceni oddajo na testnem primeru; zadnja vrstica porocila je ocena",
+     evalUsage, runEval},
+    {"explain", "oceni kot eval in napise stran HTML o tem, od kod so karte",
+     explainUsage, runExplain},
+    {"generate", "napise testne primere iz semen", generateUsage, runGenerate},
+    {"baseline", "napise preprost veljaven spored za testni primer", baselineUsage,
+     runBaseline},
+};
+
+const Command* findCommand(const std::string& name) {
+  for (const Command& command : Commands)
+    if (name == command.name) return &command;
+  return nullptr;
+}
+
+int printHelp() {
+  std::fputs("Skedomat: ocenjevalnik sporeda filmskih predstav.\n\nUkazi:\n", stdout);
+  for (const Command& command : Commands)
+    std::printf("  %-10s %s\n", command.name, command.summary);
+  std::fputs("\nSkedomat help UKAZ pokaze uporabo enega ukaza; "
+             "Skedomat --version razlicico.\n",
+             stdout);
+  return ExitReportWritten;
+}
+
+int printCommandHelp(const std::string& name) {
+  const Command* command = findCommand(name);
+  if (command == nullptr) {
+    printHelp();
+    return ExitUsage;
+  }
+  std::printf("Skedomat %s: %s\n", command->name, command->summary);
+  std::fputs(command->usage(), stdout);
+  return ExitReportWritten;
+}
+
+// A command word that names no command prints eval's usage, as the
+// evaluator always has.
 int runCommand(const std::vector<std::string>& arguments) {
-  if (arguments.size() >= 2 && arguments[1] == "eval") return runEval(arguments);
-  if (arguments.size() >= 2 && arguments[1] == "explain")
-    return runExplain(arguments);
-  return evalUsageError();
+  if (arguments.size() < 2) return evalUsageError();
+  const std::string& word = arguments[1];
+  if (word == "--version") {
+    std::fputs(Version, stdout);
+    return ExitReportWritten;
+  }
+  if (word == "help" || word == "--help")
+    return arguments.size() >= 3 ? printCommandHelp(arguments[2]) : printHelp();
+  const Command* command = findCommand(word);
+  if (command == nullptr) return evalUsageError();
+  return command->run(arguments);
 }
 
 }  // namespace

@@ -10,8 +10,9 @@ OutputFile::~OutputFile() {
   removeTemporary();
 }
 
-bool OutputFile::open(const std::string& path) {
+bool OutputFile::open(const std::string& path, LineEnds lineEnds) {
   targetPath_ = path;
+  lineEnds_ = lineEnds;
   file_ = platform::createTemporaryBeside(path, temporaryPath_);
   if (file_ == nullptr) {
     temporaryPath_.clear();
@@ -39,7 +40,7 @@ void OutputFile::write(const std::string& text) {
     failed_ = true;
     return;
   }
-  const char* lineEnd = platform::lineEnd();
+  const char* lineEnd = lineEnds_ == LineEnds::Lf ? "\n" : platform::lineEnd();
   size_t lineEndLength = std::strlen(lineEnd);
   size_t begin = 0;
   while (begin < text.size()) {

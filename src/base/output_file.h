@@ -13,6 +13,12 @@
 // is never taken for a result.
 class OutputFile {
  public:
+  // How the LF of the text given to write reaches the file.
+  enum class LineEnds {
+    Platform,  // as this platform's text files end lines (reports, pages)
+    Lf         // unchanged, the same bytes everywhere (generated files)
+  };
+
   OutputFile() = default;
   // Removes the temporary file unless it was committed.
   ~OutputFile();
@@ -21,7 +27,7 @@ class OutputFile {
 
   // Creates the temporary file for the target `path`, which must name a
   // regular file or nothing; false when that fails.
-  bool open(const std::string& path);
+  bool open(const std::string& path, LineEnds lineEnds = LineEnds::Platform);
   // Writes `text`, every byte of it, NUL bytes included.
   void write(const std::string& text);
   // Drops everything written so far.
@@ -43,6 +49,7 @@ class OutputFile {
   void removeTemporary();
 
   std::FILE* file_ = nullptr;
+  LineEnds lineEnds_ = LineEnds::Platform;
   std::string targetPath_;
   std::string temporaryPath_;  // empty once renamed or removed
   bool finished_ = false;

@@ -96,11 +96,13 @@ class TextReport : public EvaluationOutput {
 
 }  // namespace
 
+const char* evalUsage() {
+  return "Uporaba: Skedomat eval input.txt submission.txt report.txt "
+         "[nSimulacij]\n[Default: 3 simulacije.]\n";
+}
+
 int evalUsageError() {
-  std::fputs(
-      "Uporaba: Skedomat eval input.txt submission.txt report.txt "
-      "[nSimulacij]\n[Default: 3 simulacije.]\n",
-      stdout);
+  std::fputs(evalUsage(), stdout);
   return ExitUsage;
 }
 
@@ -170,11 +172,17 @@ int outputNotWritten(const std::string& message) {
 int openOutputFile(const EvaluationArguments& arguments,
                    const std::string& path, const std::string& what,
                    OutputFile& file) {
+  return openOutputFile({arguments.testCasePath, arguments.submissionPath}, path,
+                        what, file, OutputFile::LineEnds::Platform);
+}
+
+int openOutputFile(const std::vector<std::string>& inputPaths,
+                   const std::string& path, const std::string& what,
+                   OutputFile& file, OutputFile::LineEnds lineEnds) {
   std::string targetPath;
-  const std::string refusal = refuseOutputPath(
-      path, what, {arguments.testCasePath, arguments.submissionPath}, targetPath);
+  const std::string refusal = refuseOutputPath(path, what, inputPaths, targetPath);
   if (!refusal.empty()) return outputNotWritten(refusal);
-  if (!file.open(targetPath))
+  if (!file.open(targetPath, lineEnds))
     return outputNotWritten("datoteke za " + what + " \"" + path +
                             "\" ni mogoce ustvariti: " + file.errorText());
   return ExitReportWritten;

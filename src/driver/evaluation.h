@@ -5,8 +5,9 @@
 #include <string>
 #include <vector>
 
+#include "base/output_file.h"
+
 class EAssertion;
-class OutputFile;
 class ProblemSink;
 class RunStatistics;
 class Simulation;
@@ -78,6 +79,10 @@ void evaluate(const EvaluationArguments& arguments, EvaluationOutput& output);
 int openOutputFile(const EvaluationArguments& arguments,
                    const std::string& path, const std::string& what,
                    OutputFile& file);
+// The same for an output of any command that reads `inputPaths`.
+int openOutputFile(const std::vector<std::string>& inputPaths,
+                   const std::string& path, const std::string& what,
+                   OutputFile& file, OutputFile::LineEnds lineEnds);
 
 // Flushes an output file to the disk: ExitReportWritten when every byte
 // reached it, otherwise ExitNoReport with one line on standard error.
@@ -94,7 +99,9 @@ int outputNotWritten(const std::string& message);
 // [nSimulacij]`; `arguments` start with the program and the command word.
 int runEval(const std::vector<std::string>& arguments);
 
-// Prints the usage text of `eval` on standard output; ExitUsage.
+// The usage text of `eval`, and its printing on standard output, which
+// returns ExitUsage.
+const char* evalUsage();
 int evalUsageError();
 
 #endif  // SKEDOMAT_DRIVER_EVALUATION_H

@@ -19,10 +19,7 @@ std::string withoutFinalLineEnd(const std::string& text) {
 }
 
 int explainUsageError() {
-  std::fputs(
-      "Uporaba: Skedomat explain input.txt submission.txt report.html "
-      "[nSimulacij] [--csv tabela.csv]\n[Default: 3 simulacije.]\n",
-      stdout);
+  std::fputs(explainUsage(), stdout);
   return ExitUsage;
 }
 
@@ -112,6 +109,11 @@ int checkTableIsNotThePage(const ExplainArguments& arguments) {
 }
 
 }  // namespace
+
+const char* explainUsage() {
+  return "Uporaba: Skedomat explain input.txt submission.txt report.html "
+         "[nSimulacij] [--csv tabela.csv]\n[Default: 3 simulacije.]\n";
+}
 
 bool parseExplainArguments(const std::vector<std::string>& words,
                            ExplainArguments& parsed) {

@@ -24,4 +24,7 @@ bool parseExplainArguments(const std::vector<std::string>& words,
 // tickets came from; `arguments` start with the program and the command word.
 int runExplain(const std::vector<std::string>& arguments);
 
+// The usage text of `explain`.
+const char* explainUsage();
+
 #endif  // SKEDOMAT_EXPLAIN_EXPLAIN_H

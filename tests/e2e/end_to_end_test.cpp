@@ -223,6 +223,28 @@ TEST(ReportPath, ALinkAsTheTargetStaysALinkToTheNewReport) {
   EXPECT_EQ(0, temporaryFiles(work / "reports"));
 }
 
+// Generated files are the same bytes on every platform: a few seeds'
+// outputs are kept beside the test data.
+TEST(Generate, SeedsAndTheBaselineGiveTheKeptBytesAndAScore) {
+  const fs::path kept = fs::path(dataDirectory).parent_path() / "generated";
+  fs::path work = fs::path(scratchDirectory) / "special" / "generate";
+  fs::remove_all(work);
+  fs::create_directories(work);
+  ASSERT_EQ(0, runWorkFolder(work, {"generate", "--seeds", "19-19", "--dir", "cases"}));
+  ASSERT_EQ(0, runWorkFolder(work, {"generate", "7", "small.txt", "--films", "12",
+                                    "--viewers", "40", "--seats", "30", "--case", "5"}));
+  ASSERT_EQ(0, runWorkFolder(work, {"baseline", "cases/0019.txt", "baseline.txt"}));
+  EXPECT_EQ(readFile((kept / "0019.txt").string()), readFile((work / "cases" / "0019.txt").string()));
+  EXPECT_EQ(readFile((kept / "small_7.txt").string()), readFile((work / "small.txt").string()));
+  EXPECT_EQ(readFile((kept / "baseline_0019.txt").string()),
+            readFile((work / "baseline.txt").string()));
+  ASSERT_EQ(0, runWorkFolder(work, {"eval", "cases/0019.txt", "baseline.txt", "report.txt"}));
+  EXPECT_EQ("OK" + TextLineEnd, readFile((work / "report.txt").string()).substr(0, 2 + TextLineEnd.size()));
+  // A baseline never replaces its own test case.
+  EXPECT_EQ(2, runWorkFolder(work, {"baseline", "small.txt", "./small.txt"}));
+  EXPECT_EQ(readFile((kept / "small_7.txt").string()), readFile((work / "small.txt").string()));
+}
+
 // Reads a whole file named by a path in any script.
 std::string readFileAt(const fs::path& path) {
   std::ifstream in(path, std::ios::binary);
