@@ -2,6 +2,7 @@
 
 #include "base/calendar.h"
 #include "simulation/choice_kernels.h"
+#include "simulation/choice_model.h"
 #include "simulation/factor_tables.h"
 #include "simulation/random_source.h"
 #include "simulation/simulation.h"

@@ -5,6 +5,7 @@
 #include <cstdint>
 #include <vector>
 
+#include "simulation/choice_model.h"
 #include "simulation/film_audience.h"
 #include "simulation/viewer_columns.h"
 
@@ -86,26 +87,6 @@ const double TwoTo32 = 4294967296.0;
 // counts are looked up as 1099 without changing a factor.
 const int32_t RepeatCounts = 1100;
 
-// The largest time-of-day distance: half a day.
-const int32_t MaxDistance = 720;
-
-// The repeat factor of a viewer who has seen the film nSeen >= 1 times:
-// 0.1, halved with every further viewing (exact: only the exponent moves).
-inline double repeatFactor(int32_t nSeen) { return std::ldexp(0.1, 1 - nSeen); }
-
-// The factors of the genre classes (see GenreClasses).
-const double GenreClassFactors[GenreClasses] = {0.1, 0.9, 1.0};
-// The class of the shared genres: none, exactly one (x & (x - 1) clears the
-// lowest bit, so it is 0 exactly when at most one bit is set), or more. The
-// same classes as counting the bits.
-inline int32_t genreClassOf(uint32_t shared) {
-  if (shared == 0) return 0;
-  return (shared & (shared - 1)) == 0 ? 1 : 2;
-}
-inline double genreFactorOf(uint32_t shared) {
-  return GenreClassFactors[genreClassOf(shared)];
-}
-
 inline int32_t minOf(int32_t a, int32_t b) { return a < b ? a : b; }
 inline int32_t maxOf(int32_t a, int32_t b) { return a > b ? a : b; }
 
@@ -142,14 +123,14 @@ inline double repeatFactorOf(const ChoiceInputs& in, int32_t j) {
   return in.repeatFactors[minOf(in.audience->countOf(j), RepeatCounts - 1)];
 }
 
-// The chance of viewer j, in the reference model's order of multiplication.
+// The chance of viewer j, as the model multiplies it.
 inline double chanceOf(const ChoiceInputs& in, int32_t j) {
   const double t = in.time[distanceOf(in, in.preferredTime[j])];
   const double r =
       in.recency[minOf(in.day - in.lastDay[j], RecencyEntries - 1)];
-  const double g = genreFactorOf(in.genres[j] & in.movieGenres);
+  const double g = genreFactor(in.genres[j] & in.movieGenres);
   const double s = repeatFactorOf(in, j);
-  return r * t * g * in.rating * s;
+  return choiceChance(r, t, g, in.rating, s);
 }
 
 // An integer above every draw r with r x 2^-32 < ceiling, for

@@ -5,11 +5,8 @@
 #include <cstdint>
 #include <vector>
 
-// Who has seen a film in the current run, and how often.
-struct Viewing {
-  int32_t iViewer;
-  int32_t nSeen;
-};
+#include "simulation/viewing.h"
+
 
 // What a viewer's two bits in a FilmAudience say: how often the viewer has
 // seen the film, up to SeenMore for three times or more.

@@ -4,9 +4,7 @@
 #include <cstdint>
 
 #include "base/calendar.h"
-
-// The genre classes in the order of their factors: none shared, one, more.
-const int32_t GenreClasses = 3;
+#include "simulation/choice_model.h"
 
 // Distances fall into 16 bands of 16 minutes, the last one open-ended:
 // few enough for a class's top-byte bounds to be one 16-entry byte table,

@@ -196,10 +196,10 @@ __attribute__((target("avx2"))) inline __m256d gather4(const double* table,
 // and "at most one".
 __attribute__((target("avx2"))) inline __m256d genreFactors4(
     __m128i none, __m128i atMostOne) {
-  const __m256d some =
-      _mm256_blendv_pd(_mm256_set1_pd(1.0), _mm256_set1_pd(0.9),
-                       _mm256_castsi256_pd(_mm256_cvtepi32_epi64(atMostOne)));
-  return _mm256_blendv_pd(some, _mm256_set1_pd(0.1),
+  const __m256d some = _mm256_blendv_pd(
+      _mm256_set1_pd(GenreClassFactors[2]), _mm256_set1_pd(GenreClassFactors[1]),
+      _mm256_castsi256_pd(_mm256_cvtepi32_epi64(atMostOne)));
+  return _mm256_blendv_pd(some, _mm256_set1_pd(GenreClassFactors[0]),
                           _mm256_castsi256_pd(_mm256_cvtepi32_epi64(none)));
 }
 

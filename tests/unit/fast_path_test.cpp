@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "simulation/choice_kernels.h"
+#include "simulation/choice_model.h"
 #include "simulation/choice_model_path.h"
 #include "simulation/factor_tables.h"
 #include "simulation/random_source.h"
@@ -304,19 +305,6 @@ TEST(FastPathKernels, TimeByPreferenceHoldsTheFactorOfEveryDistance) {
             << "runtime " << runtime << ", start " << startMinute << ", t "
             << t;
     }
-  }
-}
-
-TEST(FastPathKernels, GenreClassesEqualTheBitCount) {
-  buildFactorTables();
-  TestDice dice(11);
-  for (int i = 0; i < 200000; ++i) {
-    const uint32_t shared = i < 32 ? uint32_t(1) << i : someGenres(dice);
-    const int32_t n = bitCount16[shared & 0xFFFF] + bitCount16[shared >> 16];
-    ASSERT_EQ(genreFactorOf(shared), n == 0   ? 0.1
-                                     : n == 1 ? 0.9
-                                              : 1.0)
-        << "genres " << shared;
   }
 }
 

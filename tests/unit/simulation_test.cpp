@@ -10,6 +10,7 @@
 #include <gtest/gtest.h>
 
 #include "model_builders.h"
+#include "simulation/choice_model.h"
 #include "simulation/factor_tables.h"
 #include "simulation/random_source.h"
 #include "submission/submission.h"
