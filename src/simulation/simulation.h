@@ -5,9 +5,9 @@
 #include <cstdint>
 #include <vector>
 
-#include "simulation/choice_model_path.h"
-#include "simulation/film_audience.h"
-#include "simulation/viewer_columns.h"
+#include "simulation/fast/choice_model_path.h"
+#include "simulation/fast/film_audience.h"
+#include "simulation/fast/viewer_columns.h"
 #include "simulation/viewing.h"
 
 struct Screening;

@@ -10,10 +10,16 @@
 #include <cstdio>
 #include <vector>
 
-#include "simulation/choice_kernels.h"
 #include "simulation/choice_model.h"
-#include "simulation/choice_model_path.h"
 #include "simulation/factor_tables.h"
+#include "simulation/fast/choice_inputs.h"
+#include "simulation/fast/choice_kernels.h"
+#include "simulation/fast/choice_model_path.h"
+#include "simulation/fast/draw_bounds.h"
+#include "simulation/fast/film_audience.h"
+#include "simulation/fast/sfmt_vector.h"
+#include "simulation/fast/time_by_preference.h"
+#include "simulation/fast/viewer_columns.h"
 #include "simulation/random_source.h"
 #include "simulation/sfmt_block.h"
 #include "simulation/simulation.h"

@@ -1,8 +1,10 @@
-#include "simulation/viewer_columns.h"
+#include "simulation/fast/viewer_columns.h"
 
-#include "simulation/choice_kernels.h"
 #include "simulation/choice_model.h"
 #include "simulation/factor_tables.h"
+#include "simulation/fast/choice_inputs.h"
+#include "simulation/fast/choice_kernels.h"
+#include "simulation/fast/time_by_preference.h"
 #include "testcase/test_case.h"
 
 void ViewerColumns::build(const TestCase& testCase) {

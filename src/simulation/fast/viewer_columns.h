@@ -1,10 +1,10 @@
-#ifndef SKEDOMAT_SIMULATION_VIEWER_COLUMNS_H
-#define SKEDOMAT_SIMULATION_VIEWER_COLUMNS_H
+#ifndef SKEDOMAT_SIMULATION_FAST_VIEWER_COLUMNS_H
+#define SKEDOMAT_SIMULATION_FAST_VIEWER_COLUMNS_H
 
 #include <cstdint>
 #include <vector>
 
-#include "simulation/screening_bounds.h"
+#include "simulation/fast/draw_bounds.h"
 
 struct TestCase;
 
@@ -36,4 +36,4 @@ struct ViewerColumns {
   std::vector<int32_t> selected;
 };
 
-#endif  // SKEDOMAT_SIMULATION_VIEWER_COLUMNS_H
+#endif  // SKEDOMAT_SIMULATION_FAST_VIEWER_COLUMNS_H

@@ -7,7 +7,9 @@
 
 #include <algorithm>
 
-#include "simulation/choice_kernels.h"
+#include "simulation/fast/choice_kernels.h"
+#include "simulation/fast/draw_bounds.h"
+#include "simulation/fast/sfmt_vector.h"
 #include "simulation/sfmt_block.h"
 
 #if defined(__x86_64__) || defined(_M_X64)
