@@ -44,8 +44,8 @@ __attribute__((target("avx2"))) inline __m256d gather4(const double* table,
                         table[lanes[3]]);
 }
 
-// The genre factors of four viewers from the masks of "no shared genre"
-// and "at most one".
+// The genre factors of four viewers (see genreFactor) from the masks of "no
+// shared genre" and "at most one".
 __attribute__((target("avx2"))) inline __m256d genreFactors4(
     __m128i none, __m128i atMostOne) {
   const __m256d some = _mm256_blendv_pd(

@@ -68,7 +68,8 @@ int32_t selectViewersSse2(const ChoiceInputs& in, int32_t first, int32_t count,
         _mm_loadu_si128(reinterpret_cast<const __m128i*>(in.lastDay + j));
     _mm_store_si128(reinterpret_cast<__m128i*>(age),
                     min128(_mm_sub_epi32(day, lastDay), oldest));
-    // Class 0: no shared genre, 1: one, 2: more (comparisons give -1).
+    // The genre classes of genreClassOf: 0 for no shared genre, 1 for one,
+    // 2 for more (comparisons give -1).
     const __m128i shared = _mm_and_si128(
         _mm_loadu_si128(reinterpret_cast<const __m128i*>(in.genres + j)),
         movieGenres);
