@@ -1,6 +1,8 @@
 // Identity of the fast paths with the reference: the vector SFMT
-// regeneration against the portable one, the batched choice kernels against
-// the reference choice model, screening by screening and over whole runs.
+// regeneration against the portable one, the batched model's factors and
+// every kernel's hits against the model's factors, the batched choice
+// kernels against the reference choice model, screening by screening and
+// over whole runs.
 
 #include <gtest/gtest.h>
 
