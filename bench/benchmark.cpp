@@ -23,7 +23,7 @@
 #include "base/cpu_timer.h"
 #include "base/input_file.h"
 #include "case_generator.h"
-#include "simulation/choice_model_path.h"
+#include "simulation/fast/choice_model_path.h"
 #include "simulation/random_source.h"
 #include "simulation/simulation.h"
 #include "submission/problem_sink.h"

@@ -1,31 +1,52 @@
+#include "simulation/choice_model.h"
+
+#include <algorithm>
 #include <cstddef>
 #include <utility>
 
-#include "simulation/choice_kernels.h"
-#include "simulation/factor_tables.h"
+#include "base/calendar.h"
 #include "simulation/random_source.h"
 #include "simulation/simulation.h"
 #include "submission/screening.h"
 #include "testcase/test_case.h"
 
-namespace {
-
-// How ready a viewer is for the cinema `daysSinceLastVisit` days after the
-// last visit; more than a year counts as never.
-double recency(int32_t daysSinceLastVisit) {
-  if (daysSinceLastVisit >= RecencyDays) return 1.0;
-  return recencyFactor[daysSinceLastVisit];
+double ratingFactor(double x) {
+  // Linear between the weights 50 (rating 1), 100, 160, 170, 190 (5),
+  // 210 (7), 300 and 350 (9), out of 350. Each row is evaluated as written
+  // because scores depend on its last bits.
+  if (x < 1) return 50.0 / 350.0;
+  if (x < 2) return ((2 - x) * 50 + (x - 1) * 100) / 350;
+  if (x < 3) return ((3 - x) * 100 + (x - 2) * 160) / 350;
+  if (x < 4) return ((4 - x) * 160 + (x - 3) * 170) / 350;
+  if (x < 5) return ((5 - x) * 170 + (x - 4) * 190) / 350;
+  if (x < 7) return ((7 - x) * 190 + (x - 5) * 210) * 0.5 / 350;
+  if (x < 8) return ((8 - x) * 210 + (x - 7) * 300) / 350;
+  if (x < 9) return ((9 - x) * 300 + (x - 8) * 350) / 350;
+  return 350.0 / 350.0;
 }
 
-// How much a viewer wants a film by the genres they share.
-double genreFactor(GenreSet shared) {
-  int32_t nShared = bitCount16[shared & 0xFFFF] + bitCount16[shared >> 16];
-  if (nShared == 0) return 0.1;
-  if (nShared == 1) return 0.9;
-  return 1.0;
+int32_t timeOfDayDistance(int32_t preferredTime, int64_t start, int64_t end) {
+  if (end - start >= MinutesPerDay) return 0;
+  const int64_t t = preferredTime;
+  const int64_t g = start % MinutesPerDay;  // start as a time of day
+  const int64_t h = end % MinutesPerDay;    // end as a time of day
+  int64_t distance;
+  if (g < h) {
+    if (t < g)
+      distance = std::min(g - t, t - h + MinutesPerDay);
+    else if (t > h)
+      distance = std::min(t - h, g - t + MinutesPerDay);
+    else
+      distance = 0;
+  } else {
+    // The screening passes midnight.
+    if (t >= g || t <= h)
+      distance = 0;
+    else
+      distance = std::min(t - h, g - t);
+  }
+  return static_cast<int32_t>(distance);
 }
-
-}  // namespace
 
 void pickRandomPrefix(std::vector<int32_t>& candidates, int32_t k) {
   const int32_t length = static_cast<int32_t>(candidates.size());
@@ -54,15 +75,16 @@ void Simulation::collectReference(const Screening& screening,
   size_t cursor = 0;
   for (int32_t j = 0; j < testCase.nViewers; ++j) {
     const Viewer& viewer = testCase.viewers[j];
-    double t = timeFactor[timeOfDayDistance(viewer.preferredTime,
-                                            screening.start, screening.end)];
-    double r = recency(screening.day - lastDay[j]);
+    double t = timeFactorAt(timeOfDayDistance(viewer.preferredTime,
+                                              screening.start, screening.end));
+    double r = recencyOf(screening.day - lastDay[j]);
     while (cursor < seen.size() && seen[cursor].iViewer < j) ++cursor;
-    double s = 1.0;
+    int32_t nSeen = 0;
     if (cursor < seen.size() && seen[cursor].iViewer == j)
-      s = repeatFactor(seen[cursor].nSeen);
+      nSeen = seen[cursor].nSeen;
+    double s = repeatFactor(nSeen);
     double g = genreFactor(viewer.genres & movie.genres);
-    double p = r * t * g * q * s;
+    double p = choiceChance(r, t, g, q, s);
     // Every viewer takes a draw, also one who cannot come.
     if (RandomSource::nextUnit() < p) candidates.push_back(j);
   }

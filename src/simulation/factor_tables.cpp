@@ -2,9 +2,7 @@
 
 #include <algorithm>
 
-#include "base/calendar.h"
 #include "simulation/exact_exp.h"
-#include "submission/screening.h"
 
 double recencyFactor[RecencyDays];
 double timeFactor[TimeDistances];
@@ -73,42 +71,4 @@ void buildFactorTables() {
   buildRecencyFactors();
   buildTimeFactors();
   buildBitCounts();
-}
-
-double ratingFactor(double x) {
-  // Linear between the weights 50 (rating 1), 100, 160, 170, 190 (5),
-  // 210 (7), 300 and 350 (9), out of 350. Each row is evaluated as written
-  // because scores depend on its last bits.
-  if (x < 1) return 50.0 / 350.0;
-  if (x < 2) return ((2 - x) * 50 + (x - 1) * 100) / 350;
-  if (x < 3) return ((3 - x) * 100 + (x - 2) * 160) / 350;
-  if (x < 4) return ((4 - x) * 160 + (x - 3) * 170) / 350;
-  if (x < 5) return ((5 - x) * 170 + (x - 4) * 190) / 350;
-  if (x < 7) return ((7 - x) * 190 + (x - 5) * 210) * 0.5 / 350;
-  if (x < 8) return ((8 - x) * 210 + (x - 7) * 300) / 350;
-  if (x < 9) return ((9 - x) * 300 + (x - 8) * 350) / 350;
-  return 350.0 / 350.0;
-}
-
-int32_t timeOfDayDistance(int32_t preferredTime, int64_t start, int64_t end) {
-  if (end - start >= MinutesPerDay) return 0;
-  const int64_t t = preferredTime;
-  const int64_t g = start % MinutesPerDay;  // start as a time of day
-  const int64_t h = end % MinutesPerDay;    // end as a time of day
-  int64_t distance;
-  if (g < h) {
-    if (t < g)
-      distance = std::min(g - t, t - h + MinutesPerDay);
-    else if (t > h)
-      distance = std::min(t - h, g - t + MinutesPerDay);
-    else
-      distance = 0;
-  } else {
-    // The screening passes midnight.
-    if (t >= g || t <= h)
-      distance = 0;
-    else
-      distance = std::min(t - h, g - t);
-  }
-  return static_cast<int32_t>(distance);
 }

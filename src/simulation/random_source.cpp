@@ -2,15 +2,15 @@
 
 #include <algorithm>
 
-#include "simulation/sfmt_block.h"
+#include "simulation/fast/sfmt_vector.h"
 #include "simulation/sfmt_parameters.h"
 
 // SFMT19937. The state is 156 words of 128 bits; 128-bit word k is made of
 // the 32-bit lanes state[4k] (least significant) to state[4k + 3]. The
 // state is the last block of state_: seeding writes it there, and every
 // regeneration moves it to the front and writes the window of blocks after
-// it. The regeneration itself lives in sfmt_block.cpp and, vectorised, in
-// simd_x86.cpp.
+// it. The regeneration itself is defined in sfmt_block.cpp; the generator
+// runs its vector form (fast/sfmt_vector.h).
 
 uint32_t RandomSource::state_[RandomSource::BufferWords];
 int32_t RandomSource::index_ = RandomSource::BufferWords;

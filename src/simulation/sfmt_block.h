@@ -7,19 +7,11 @@
 // 128 bits, word k made of the lanes 4k .. 4k + 3). Each new 128-bit word n
 // depends only on the words n - 156, n - 34, n - 2 and n - 1 before it, so
 // one block after another can be written out in one array: given a block in
-// words[0 .. 623], both functions write the `blocks` blocks that follow it
-// to words[624 .. 624 x (1 + blocks) - 1], each the regeneration of the one
-// before. Both give the same words; the vector one is the one the generator
-// uses.
-
-// On plain 64-bit integers, for every processor.
+// words[0 .. 623], extendSfmtPortable writes the `blocks` blocks that follow
+// it to words[624 .. 624 x (1 + blocks) - 1], each the regeneration of the
+// one before. This is the regeneration as defined, on plain 64-bit integers,
+// for every processor; the generator runs a vector form of it that writes
+// the same words (see fast/sfmt_vector.h).
 void extendSfmtPortable(uint32_t* words, int32_t blocks);
-
-// With 128-bit vector operations where the processor has them (SSE2 on every
-// x86-64); elsewhere the portable one.
-void extendSfmtVector(uint32_t* words, int32_t blocks);
-
-// True when extendSfmtVector runs vector code in this build.
-bool sfmtVectorIsNative();
 
 #endif  // SKEDOMAT_SIMULATION_SFMT_BLOCK_H

@@ -4,7 +4,6 @@
 
 #include "base/assertion.h"
 #include "base/calendar.h"
-#include "simulation/choice_kernels.h"
 #include "simulation/factor_tables.h"
 #include "submission/submission.h"
 #include "testcase/test_case.h"

@@ -5,18 +5,15 @@
 #include <cstdint>
 #include <vector>
 
-#include "simulation/choice_model_path.h"
-#include "simulation/film_audience.h"
+#include "simulation/fast/choice_model_path.h"
+#include "simulation/fast/film_audience.h"
+#include "simulation/fast/viewer_columns.h"
 #include "simulation/screening_observer.h"
-#include "simulation/viewer_columns.h"
+#include "simulation/viewing.h"
 
 struct Screening;
 struct Submission;
 struct TestCase;
-
-// Fills the first k positions of `candidates` (k < its length) with a
-// uniformly random selection of its entries, in random order.
-void pickRandomPrefix(std::vector<int32_t>& candidates, int32_t k);
 
 // One run of the audience simulation over a validated schedule: plays the
 // screenings in start order, seats each one's audience and counts the tickets.

@@ -19,11 +19,6 @@ uint64_t bitsOf(double value) {
   return bits;
 }
 
-// Minutes of the year of day `day` at `hour`:`minute`.
-int64_t minuteOfYear(int32_t day, int32_t hour, int32_t minute) {
-  return int64_t(day) * 1440 + hour * 60 + minute;
-}
-
 TEST(FactorTablesTest, TimeFactorMatchesTheReferenceBitForBit) {
   buildFactorTables();
   for (int32_t k = 0; k < TimeDistances; ++k)
@@ -103,86 +98,6 @@ TEST(FactorTablesTest, BitCount16CountsTheLow16Bits) {
   EXPECT_EQ(bitCount16[Genre31 & 0xFFFF] + bitCount16[Genre31 >> 16], 1);
   const uint32_t All = 0xFFFFFFFFU;
   EXPECT_EQ(bitCount16[All & 0xFFFF] + bitCount16[All >> 16], 32);
-}
-
-TEST(FactorTablesTest, RatingFactorFollowsTheWeights) {
-  EXPECT_EQ(ratingFactor(0.0), 50.0 / 350.0);
-  EXPECT_EQ(ratingFactor(0.5), 50.0 / 350.0);
-  EXPECT_EQ(ratingFactor(1.0), 50.0 / 350.0);
-  EXPECT_EQ(ratingFactor(1.5), 75.0 / 350.0);
-  EXPECT_EQ(ratingFactor(2.0), 100.0 / 350.0);
-  EXPECT_EQ(ratingFactor(3.0), 160.0 / 350.0);
-  EXPECT_EQ(ratingFactor(4.0), 170.0 / 350.0);
-  EXPECT_EQ(ratingFactor(5.0), 190.0 / 350.0);
-  EXPECT_EQ(ratingFactor(6.0), 200.0 / 350.0);  // no knot at 6
-  EXPECT_EQ(ratingFactor(7.0), 210.0 / 350.0);
-  EXPECT_EQ(ratingFactor(7.5), 255.0 / 350.0);
-  EXPECT_EQ(ratingFactor(8.0), 300.0 / 350.0);
-  EXPECT_EQ(ratingFactor(8.5), 325.0 / 350.0);
-  EXPECT_EQ(ratingFactor(9.0), 1.0);
-  EXPECT_EQ(ratingFactor(10.0), 1.0);
-}
-
-TEST(FactorTablesTest, RatingFactorEvaluatesEachRowAsWritten) {
-  // Two products, their sum, the division: interpolating as
-  // 210 + (x - 7) * 90 would give 0.6771428571428572 and
-  // 300 + (x - 8) * 50 would give 0.9000000000000001.
-  EXPECT_EQ(ratingFactor(7.3), 0.677142857142857);
-  EXPECT_EQ(ratingFactor(8.3), 0.9);
-}
-
-TEST(FactorTablesTest, DistanceWithinTheDay) {
-  // 18:00 to 20:00; both ends count as inside.
-  int64_t start = minuteOfYear(3, 18, 0);
-  int64_t end = start + 120;
-  EXPECT_EQ(timeOfDayDistance(1200, start, end), 0);
-  EXPECT_EQ(timeOfDayDistance(1080, start, end), 0);
-  EXPECT_EQ(timeOfDayDistance(1201, start, end), 1);
-  EXPECT_EQ(timeOfDayDistance(1079, start, end), 1);
-
-  // 10:00 to 12:00.
-  start = minuteOfYear(0, 10, 0);
-  end = start + 120;
-  EXPECT_EQ(timeOfDayDistance(9 * 60, start, end), 60);
-  EXPECT_EQ(timeOfDayDistance(13 * 60 + 30, start, end), 90);
-  EXPECT_EQ(timeOfDayDistance(22 * 60, start, end), 600);  // not 720
-  EXPECT_EQ(timeOfDayDistance(1439, start, end), 601);     // round midnight
-  EXPECT_EQ(timeOfDayDistance(0, start, end), 600);
-
-  // The same screening on the last day of the year.
-  start = minuteOfYear(365, 10, 0);
-  end = start + 120;
-  EXPECT_EQ(timeOfDayDistance(9 * 60, start, end), 60);
-}
-
-TEST(FactorTablesTest, DistanceOfAScreeningPassingMidnight) {
-  // 23:00 to 01:00.
-  int64_t start = minuteOfYear(10, 23, 0);
-  int64_t end = start + 120;
-  EXPECT_EQ(timeOfDayDistance(30, start, end), 0);
-  EXPECT_EQ(timeOfDayDistance(23 * 60 + 30, start, end), 0);
-  EXPECT_EQ(timeOfDayDistance(12 * 60, start, end), 660);
-  EXPECT_EQ(timeOfDayDistance(61, start, end), 1);
-  EXPECT_EQ(timeOfDayDistance(1379, start, end), 1);
-
-  // 22:00 to exactly midnight: the end is time of day 0.
-  start = minuteOfYear(10, 22, 0);
-  end = start + 120;
-  EXPECT_EQ(timeOfDayDistance(0, start, end), 0);
-  EXPECT_EQ(timeOfDayDistance(1, start, end), 1);
-  EXPECT_EQ(timeOfDayDistance(21 * 60, start, end), 60);
-}
-
-TEST(FactorTablesTest, DistanceOfAScreeningOfAWholeDayOrLonger) {
-  int64_t start = minuteOfYear(5, 10, 0);
-  for (int64_t length : {int64_t(1440), int64_t(1441), int64_t(5000)}) {
-    for (int32_t t : {0, 599, 600, 720, 1439})
-      EXPECT_EQ(timeOfDayDistance(t, start, start + length), 0)
-          << "length " << length << ", preferred time " << t;
-  }
-  // One minute short of a day still leaves the minute before the start
-  // inside, as the end.
-  EXPECT_EQ(timeOfDayDistance(599, start, start + 1439), 0);
 }
 
 }  // namespace

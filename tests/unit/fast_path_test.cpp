@@ -1,6 +1,8 @@
 // Identity of the fast paths with the reference: the vector SFMT
-// regeneration against the portable one, the batched choice kernels against
-// the reference choice model, screening by screening and over whole runs.
+// regeneration against the portable one, the batched model's factors and
+// every kernel's hits against the model's factors, the batched choice
+// kernels against the reference choice model, screening by screening and
+// over whole runs.
 
 #include <gtest/gtest.h>
 
@@ -10,9 +12,16 @@
 #include <cstdio>
 #include <vector>
 
-#include "simulation/choice_kernels.h"
-#include "simulation/choice_model_path.h"
+#include "simulation/choice_model.h"
 #include "simulation/factor_tables.h"
+#include "simulation/fast/choice_inputs.h"
+#include "simulation/fast/choice_kernels.h"
+#include "simulation/fast/choice_model_path.h"
+#include "simulation/fast/draw_bounds.h"
+#include "simulation/fast/film_audience.h"
+#include "simulation/fast/sfmt_vector.h"
+#include "simulation/fast/time_by_preference.h"
+#include "simulation/fast/viewer_columns.h"
 #include "simulation/random_source.h"
 #include "simulation/sfmt_block.h"
 #include "simulation/simulation.h"
@@ -307,19 +316,6 @@ TEST(FastPathKernels, TimeByPreferenceHoldsTheFactorOfEveryDistance) {
   }
 }
 
-TEST(FastPathKernels, GenreClassesEqualTheBitCount) {
-  buildFactorTables();
-  TestDice dice(11);
-  for (int i = 0; i < 200000; ++i) {
-    const uint32_t shared = i < 32 ? uint32_t(1) << i : someGenres(dice);
-    const int32_t n = bitCount16[shared & 0xFFFF] + bitCount16[shared >> 16];
-    ASSERT_EQ(genreFactorOf(shared), n == 0   ? 0.1
-                                     : n == 1 ? 0.9
-                                              : 1.0)
-        << "genres " << shared;
-  }
-}
-
 TEST(FastPathBounds, DrawBoundOfAChanceCeilingHoldsEveryHitAndNoMore) {
   // Ceilings exactly at a multiple of 2^-32 (the draw there misses), just
   // above one (it hits), the smallest subnormal and zero.
@@ -482,6 +478,125 @@ TEST(FastPathKernels, DrawsAtTheEdgeOfEveryChanceGiveTheSameHits) {
     }
   }
   EXPECT_GT(nHits, 0);
+}
+
+// A screening of 18:00 to 20:00 on the last day of the year, of a film of
+// every genre, over viewers of every class that the factor tables and the
+// vector forms of the factors tell apart: viewer j shares j % 33 genres
+// with the film (a run of them from genre j / 33 % 32 on, wrapping round
+// bit 31), prefers a time spread over the day, last came j / 3 % 800 days
+// ago (past the year and never among them) and has seen the film j / 7
+// times if j % 7 is 0 (every count up to 1299), else j / 33 % 6 times.
+class FastPathFactorClasses : public ::testing::Test {
+ protected:
+  static const int32_t NViewers = 7 * 1300;
+  static const int32_t Day = 365;
+
+  FastPathFactorClasses() {
+    buildFactorTables();
+    Movie film;
+    film.runtime = 120;
+    film.rating = 7.5;
+    film.genres = ~GenreSet(0);
+    testCase.movies.push_back(film);
+    std::vector<Viewing> seen;
+    for (int32_t j = 0; j < NViewers; ++j) {
+      Viewer viewer;
+      viewer.preferredTime = (j * 37) % 1440;
+      const int32_t nShared = j % 33;
+      const GenreSet run =
+          nShared == 32 ? ~GenreSet(0) : (GenreSet(1) << nShared) - 1;
+      const int32_t from = j / 33 % 32;
+      viewer.genres = from == 0 ? run : run << from | run >> (32 - from);
+      testCase.viewers.push_back(viewer);
+      lastDay.push_back(Day - j / 3 % 800);
+      viewingCounts.push_back(j % 7 == 0 ? j / 7 : j / 33 % 6);
+      if (viewingCounts[j] > 0) seen.push_back(Viewing{j, viewingCounts[j]});
+    }
+    testCase.nMovies = 1;
+    testCase.nViewers = NViewers;
+    testCase.nSeats = NViewers;
+    screening.movieNo = 0;
+    screening.day = Day;
+    screening.startMinute = 18 * 60;
+    screening.start = int64_t(Day) * 1440 + screening.startMinute;
+    screening.end = screening.start + film.runtime;
+    audience.resize(NViewers);
+    audience.assign(seen);
+    columns.build(testCase);
+    in = choiceInputsFor(columns, lastDay, screening, film, audience, bounds);
+  }
+
+  // The chance of viewer j from the model's factors.
+  double modelChance(int32_t j) const {
+    const Viewer& viewer = testCase.viewers[j];
+    const Movie& film = testCase.movies[0];
+    return choiceChance(
+        recencyOf(Day - lastDay[j]),
+        timeFactorAt(timeOfDayDistance(viewer.preferredTime, screening.start,
+                                       screening.end)),
+        genreFactor(viewer.genres & film.genres), ratingFactor(film.rating),
+        repeatFactor(viewingCounts[j]));
+  }
+
+  TestCase testCase;
+  std::vector<int32_t> lastDay;
+  std::vector<int32_t> viewingCounts;
+  Screening screening;
+  FilmAudience audience;
+  ViewerColumns columns;
+  ScreeningBounds bounds;
+  ChoiceInputs in;
+};
+
+// The batched model's tables (recency by capped age, repeat factor by
+// capped count) and its distance formula give every viewer the model's
+// chance, bit for bit.
+TEST_F(FastPathFactorClasses, ChanceOfTheColumnsIsTheModelsChance) {
+  for (int32_t j = 0; j < NViewers; ++j) {
+    ASSERT_EQ(repeatFactorOf(in, j), repeatFactor(viewingCounts[j]))
+        << "viewer " << j << ", seen " << viewingCounts[j] << " times";
+    ASSERT_EQ(chanceOf(in, j), modelChance(j)) << "viewer " << j;
+  }
+}
+
+// The vector kernels restate the genre factor (from the classes, in
+// registers) and the repeat factor (from the audience's codes): with draws
+// at the edge of every viewer's chance, each kernel must hit exactly where
+// the model's chance does, with the table by preferred time and without.
+TEST_F(FastPathFactorClasses, EveryKernelHitsWhereTheModelsChanceDoes) {
+  std::vector<double> timeTable(PreferredTimes);
+  fillTimeByPreference(in, columns.reversedTime.data(), timeTable.data());
+  std::vector<uint32_t> draws(NViewers);
+  std::vector<int32_t> expected;
+  std::vector<int32_t> actual(NViewers + 8);
+  TestDice dice(33);
+  std::vector<int64_t> hitsByShared(33, 0);
+  for (int round = 0; round < 12; ++round) {
+    in.timeByPreference = round % 2 == 1 ? timeTable.data() : nullptr;
+    const int32_t first = round % 3;
+    expected.clear();
+    for (int32_t j = 0; j < NViewers; ++j) {
+      const double p = modelChance(j);
+      draws[j] = edgeDraw(dice, p);
+      if (j >= first && std::ldexp(static_cast<double>(draws[j]), -32) < p) {
+        expected.push_back(j);
+        ++hitsByShared[j % 33];
+      }
+    }
+    for (ChoiceKernel kernel :
+         {selectViewersPortable, selectViewersSse2, selectViewersAvx2}) {
+      if (kernel == selectViewersSse2 && !processorRunsSse2Kernel()) continue;
+      if (kernel == selectViewersAvx2 && !processorRunsAvx2Kernel()) continue;
+      const int32_t n = kernel(in, first, NViewers - first,
+                               draws.data() + first, actual.data());
+      ASSERT_EQ(std::vector<int32_t>(actual.begin(), actual.begin() + n),
+                expected)
+          << "round " << round;
+    }
+  }
+  for (int32_t nShared = 0; nShared <= 32; ++nShared)
+    EXPECT_GT(hitsByShared[nShared], 0) << nShared << " genres shared";
 }
 
 TEST(FastPathChoiceModel, SameCandidatesAndDrawsAsTheReference) {

@@ -1,4 +1,4 @@
-#include "simulation/film_audience.h"
+#include "simulation/fast/film_audience.h"
 
 #include <gtest/gtest.h>
 

@@ -11,7 +11,7 @@
 #include <gtest/gtest.h>
 
 #include "model_builders.h"
-#include "simulation/choice_model_path.h"
+#include "simulation/choice_model.h"
 #include "simulation/factor_tables.h"
 #include "simulation/random_source.h"
 #include "simulation/screening_observer.h"

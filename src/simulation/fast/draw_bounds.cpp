@@ -1,6 +1,6 @@
 #include <algorithm>
 
-#include "simulation/choice_kernels.h"
+#include "simulation/fast/draw_bounds.h"
 
 void findBandTimeCeilings(const double* time, double* ceilings) {
   std::fill(ceilings, ceilings + DistanceBands, 0.0);

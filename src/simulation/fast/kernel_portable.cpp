@@ -1,4 +1,4 @@
-#include "simulation/choice_kernels.h"
+#include "simulation/fast/choice_kernels.h"
 
 int32_t selectViewersPortable(const ChoiceInputs& inputs, int32_t first,
                               int32_t count, const uint32_t* draws,

@@ -1,7 +1,10 @@
-#include "simulation/viewer_columns.h"
+#include "simulation/fast/viewer_columns.h"
 
-#include "simulation/choice_kernels.h"
+#include "simulation/choice_model.h"
 #include "simulation/factor_tables.h"
+#include "simulation/fast/choice_inputs.h"
+#include "simulation/fast/choice_kernels.h"
+#include "simulation/fast/time_by_preference.h"
 #include "testcase/test_case.h"
 
 void ViewerColumns::build(const TestCase& testCase) {
@@ -16,10 +19,10 @@ void ViewerColumns::build(const TestCase& testCase) {
   for (size_t group = 0; group < nGrouped; group += VectorGroup)
     for (int32_t p = 0; p < VectorGroup; ++p)
       groupedTime[group + p] = preferredTime[group + groupedViewerOf(p)];
-  repeatFactors.assign(RepeatCounts, 1.0);
-  for (int32_t m = 1; m < RepeatCounts; ++m) repeatFactors[m] = repeatFactor(m);
-  recency.assign(recencyFactor, recencyFactor + RecencyDays);
-  recency.resize(RecencyEntries, 1.0);
+  repeatFactors.resize(RepeatCounts);
+  for (int32_t m = 0; m < RepeatCounts; ++m) repeatFactors[m] = repeatFactor(m);
+  recency.resize(RecencyEntries);
+  for (int32_t d = 0; d < RecencyEntries; ++d) recency[d] = recencyOf(d);
   reversedTime.resize(MaxDistance + 1);
   reverseTimeFactors(timeFactor, reversedTime.data());
   bandTimeCeilings.resize(DistanceBands);

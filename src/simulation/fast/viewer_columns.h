@@ -1,10 +1,10 @@
-#ifndef SKEDOMAT_SIMULATION_VIEWER_COLUMNS_H
-#define SKEDOMAT_SIMULATION_VIEWER_COLUMNS_H
+#ifndef SKEDOMAT_SIMULATION_FAST_VIEWER_COLUMNS_H
+#define SKEDOMAT_SIMULATION_FAST_VIEWER_COLUMNS_H
 
 #include <cstdint>
 #include <vector>
 
-#include "simulation/screening_bounds.h"
+#include "simulation/fast/draw_bounds.h"
 
 struct TestCase;
 
@@ -21,9 +21,10 @@ struct ViewerColumns {
   // reordered within the group as the vector kernel reads them (see
   // groupedViewerOf).
   std::vector<int16_t> groupedTime;
-  // The repeat factor by capped count: 1.0 at 0, repeatFactor(m) at m.
+  // repeatFactor(m) by viewing count m = 0 .. RepeatCounts - 1.
   std::vector<double> repeatFactors;
-  // recencyFactor followed by 1.0 for every older (or no) visit.
+  // recencyOf(d) by days d = 0 .. RecencyEntries - 1, the last for every
+  // older (or no) visit.
   std::vector<double> recency;
   // The time factors of the distances 0 .. MaxDistance, backwards.
   std::vector<double> reversedTime;
@@ -35,4 +36,4 @@ struct ViewerColumns {
   std::vector<int32_t> selected;
 };
 
-#endif  // SKEDOMAT_SIMULATION_VIEWER_COLUMNS_H
+#endif  // SKEDOMAT_SIMULATION_FAST_VIEWER_COLUMNS_H

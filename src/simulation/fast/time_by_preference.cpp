@@ -1,6 +1,6 @@
-#include <algorithm>
+#include "simulation/fast/time_by_preference.h"
 
-#include "simulation/choice_kernels.h"
+#include <algorithm>
 
 // The distance to a screening, as a function of the preferred time t, is
 // made of straight pieces of slope -1, 0 or 1 (see distanceOf): the table

@@ -1,167 +1,19 @@
-// The x86-64 vector code of the simulation: SFMT19937 regeneration with
-// SSE2 and the batched choice kernels for SSE2 and AVX2. This is the one
-// file that depends on the processor architecture; on every other processor
-// it supplies the portable code under the same names. The AVX2 functions
-// are compiled for AVX2 through the target attribute alone, so the rest of
-// the program stays plain x86-64 and the choice is made at run time.
-
-#include <algorithm>
-
-#include "simulation/choice_kernels.h"
-#include "simulation/sfmt_block.h"
-
-#if defined(__x86_64__) || defined(_M_X64)
+// The choice kernel for AVX2. Its functions are compiled for AVX2 through the
+// target attribute alone, so that the rest of the program stays plain
+// x86-64 and the kernel is chosen at run time, by processorRunsAvx2Kernel.
 
 #include <immintrin.h>
 
-#include "simulation/sfmt_parameters.h"
+#include <algorithm>
 
-namespace {
-
-// One step of the SFMT recursion on four 32-bit lanes. SSE2 shifts whole
-// registers by bytes, and the whole-word shifts are one byte.
-inline __m128i sfmtStep(__m128i a, __m128i b, __m128i r1, __m128i r2,
-                        __m128i mask) {
-  const __m128i aLeft = _mm_slli_si128(a, sfmt::WordShiftBits / 8);
-  const __m128i bRight =
-      _mm_and_si128(_mm_srli_epi32(b, sfmt::LaneShiftRight), mask);
-  const __m128i r1Right = _mm_srli_si128(r1, sfmt::WordShiftBits / 8);
-  const __m128i r2Left = _mm_slli_epi32(r2, sfmt::LaneShiftLeft);
-  return _mm_xor_si128(_mm_xor_si128(_mm_xor_si128(a, aLeft), bRight),
-                       _mm_xor_si128(r1Right, r2Left));
-}
-
-inline __m128i loadWord(const uint32_t* state, int k) {
-  return _mm_loadu_si128(reinterpret_cast<const __m128i*>(state + 4 * k));
-}
-
-inline void storeWord(uint32_t* state, int k, __m128i word) {
-  _mm_storeu_si128(reinterpret_cast<__m128i*>(state + 4 * k), word);
-}
-
-}  // namespace
-
-void extendSfmtVector(uint32_t* words, int32_t blocks) {
-  const __m128i mask = _mm_setr_epi32(
-      static_cast<int>(sfmt::Mask[0]), static_cast<int>(sfmt::Mask[1]),
-      static_cast<int>(sfmt::Mask[2]), static_cast<int>(sfmt::Mask[3]));
-  __m128i r1 = loadWord(words, sfmt::WordCount - 2);
-  __m128i r2 = loadWord(words, sfmt::WordCount - 1);
-  const int32_t end = sfmt::WordCount * (1 + blocks);
-  for (int32_t n = sfmt::WordCount; n < end; ++n) {
-    const int32_t a = n - sfmt::WordCount;
-    const __m128i word = sfmtStep(loadWord(words, a),
-                                  loadWord(words, a + sfmt::PickUp), r1, r2,
-                                  mask);
-    storeWord(words, n, word);
-    r1 = r2;
-    r2 = word;
-  }
-}
-
-bool sfmtVectorIsNative() { return true; }
-
-bool processorRunsSse2Kernel() { return true; }
+#include "simulation/choice_model.h"
+#include "simulation/fast/choice_kernels.h"
+#include "simulation/fast/draw_bounds.h"
 
 bool processorRunsAvx2Kernel() {
   __builtin_cpu_init();
   return __builtin_cpu_supports("avx2") && __builtin_cpu_supports("popcnt") &&
          __builtin_cpu_supports("bmi");
-}
-
-namespace {
-
-// SSE2 has no 32-bit minimum or maximum; these select by a comparison.
-inline __m128i select128(__m128i mask, __m128i ifSet, __m128i ifClear) {
-  return _mm_or_si128(_mm_and_si128(mask, ifSet),
-                      _mm_andnot_si128(mask, ifClear));
-}
-
-inline __m128i min128(__m128i a, __m128i b) {
-  return select128(_mm_cmpgt_epi32(a, b), b, a);
-}
-
-inline __m128i max128(__m128i a, __m128i b) {
-  return select128(_mm_cmpgt_epi32(a, b), a, b);
-}
-
-// Raw draws (two lanes) as doubles: flipping the sign bit makes a signed
-// value 2^31 too small, which the addition restores exactly.
-inline __m128d drawsAsDoubles(__m128i flipped) {
-  return _mm_add_pd(_mm_cvtepi32_pd(flipped), _mm_set1_pd(2147483648.0));
-}
-
-}  // namespace
-
-int32_t selectViewersSse2(const ChoiceInputs& in, int32_t first, int32_t count,
-                          const uint32_t* draws, int32_t* selected) {
-  const __m128i startOfDay = _mm_set1_epi32(in.startOfDay);
-  const __m128i endOfDay = _mm_set1_epi32(in.endOfDay);
-  const __m128i wrap = _mm_set1_epi32(in.wrap);
-  const __m128i day = _mm_set1_epi32(in.day);
-  const __m128i oldest = _mm_set1_epi32(RecencyEntries - 1);
-  const __m128i movieGenres = _mm_set1_epi32(static_cast<int>(in.movieGenres));
-  const __m128i zero = _mm_setzero_si128();
-  const __m128i allOnes = _mm_set1_epi32(-1);
-  const __m128i two = _mm_set1_epi32(2);
-  const __m128i signBit = _mm_set1_epi32(static_cast<int>(0x80000000U));
-  const __m128d rating = _mm_set1_pd(in.rating);
-  const __m128d scale = _mm_set1_pd(TwoTo32);
-  alignas(16) int32_t distance[4];
-  alignas(16) int32_t age[4];
-  alignas(16) int32_t genreClass[4];
-  int32_t n = 0;
-  int32_t i = 0;
-  for (; i + 4 <= count; i += 4) {
-    const int32_t j = first + i;
-    // Times of day are 0 .. 1439: widening with zeros keeps them.
-    const __m128i t = _mm_unpacklo_epi16(
-        _mm_loadl_epi64(reinterpret_cast<const __m128i*>(in.preferredTime + j)),
-        zero);
-    const __m128i a = _mm_sub_epi32(startOfDay, t);
-    const __m128i b = _mm_sub_epi32(t, endOfDay);
-    const __m128i nearest =
-        min128(max128(a, b), _mm_add_epi32(min128(a, b), wrap));
-    _mm_store_si128(reinterpret_cast<__m128i*>(distance),
-                    max128(nearest, zero));
-    const __m128i lastDay =
-        _mm_loadu_si128(reinterpret_cast<const __m128i*>(in.lastDay + j));
-    _mm_store_si128(reinterpret_cast<__m128i*>(age),
-                    min128(_mm_sub_epi32(day, lastDay), oldest));
-    // Class 0: no shared genre, 1: one, 2: more (comparisons give -1).
-    const __m128i shared = _mm_and_si128(
-        _mm_loadu_si128(reinterpret_cast<const __m128i*>(in.genres + j)),
-        movieGenres);
-    const __m128i none = _mm_cmpeq_epi32(shared, zero);
-    const __m128i atMostOne = _mm_cmpeq_epi32(
-        _mm_and_si128(shared, _mm_add_epi32(shared, allOnes)), zero);
-    _mm_store_si128(reinterpret_cast<__m128i*>(genreClass),
-                    _mm_add_epi32(two, _mm_add_epi32(none, atMostOne)));
-    const __m128i flipped = _mm_xor_si128(
-        _mm_loadu_si128(reinterpret_cast<const __m128i*>(draws + i)), signBit);
-    int mask = 0;
-    for (int half = 0; half < 2; ++half) {
-      const int k = 2 * half;
-      const __m128d r = _mm_setr_pd(in.recency[age[k]], in.recency[age[k + 1]]);
-      const __m128d tf =
-          _mm_setr_pd(in.time[distance[k]], in.time[distance[k + 1]]);
-      const __m128d g = _mm_setr_pd(GenreClassFactors[genreClass[k]],
-                                    GenreClassFactors[genreClass[k + 1]]);
-      const __m128d s = _mm_setr_pd(repeatFactorOf(in, j + k),
-                                    repeatFactorOf(in, j + k + 1));
-      const __m128d p =
-          _mm_mul_pd(_mm_mul_pd(_mm_mul_pd(_mm_mul_pd(r, tf), g), rating), s);
-      const __m128d drawn =
-          drawsAsDoubles(half == 0 ? flipped : _mm_srli_si128(flipped, 8));
-      mask |= _mm_movemask_pd(_mm_cmplt_pd(drawn, _mm_mul_pd(p, scale))) << k;
-    }
-    for (int k = 0; k < 4; ++k) {
-      selected[n] = j + k;
-      n += (mask >> k) & 1;
-    }
-  }
-  return n + selectViewersPortable(in, first + i, count - i, draws + i,
-                                   selected + n);
 }
 
 namespace {
@@ -192,14 +44,14 @@ __attribute__((target("avx2"))) inline __m256d gather4(const double* table,
                         table[lanes[3]]);
 }
 
-// The genre factors of four viewers from the masks of "no shared genre"
-// and "at most one".
+// The genre factors of four viewers (see genreFactor) from the masks of "no
+// shared genre" and "at most one".
 __attribute__((target("avx2"))) inline __m256d genreFactors4(
     __m128i none, __m128i atMostOne) {
-  const __m256d some =
-      _mm256_blendv_pd(_mm256_set1_pd(1.0), _mm256_set1_pd(0.9),
-                       _mm256_castsi256_pd(_mm256_cvtepi32_epi64(atMostOne)));
-  return _mm256_blendv_pd(some, _mm256_set1_pd(0.1),
+  const __m256d some = _mm256_blendv_pd(
+      _mm256_set1_pd(GenreClassFactors[2]), _mm256_set1_pd(GenreClassFactors[1]),
+      _mm256_castsi256_pd(_mm256_cvtepi32_epi64(atMostOne)));
+  return _mm256_blendv_pd(some, _mm256_set1_pd(GenreClassFactors[0]),
                           _mm256_castsi256_pd(_mm256_cvtepi32_epi64(none)));
 }
 
@@ -581,29 +433,3 @@ __attribute__((target("avx2,popcnt,bmi"))) int32_t selectViewersAvx2(
   for (; i < count; ++i) n += testExactly(in, first + i, draws[i], selected + n);
   return n;
 }
-
-#else  // not x86-64: the portable code under the vector names.
-
-void extendSfmtVector(uint32_t* words, int32_t blocks) {
-  extendSfmtPortable(words, blocks);
-}
-
-bool sfmtVectorIsNative() { return false; }
-
-bool processorRunsSse2Kernel() { return false; }
-
-bool processorRunsAvx2Kernel() { return false; }
-
-int32_t selectViewersSse2(const ChoiceInputs& inputs, int32_t first,
-                          int32_t count, const uint32_t* draws,
-                          int32_t* selected) {
-  return selectViewersPortable(inputs, first, count, draws, selected);
-}
-
-int32_t selectViewersAvx2(const ChoiceInputs& inputs, int32_t first,
-                          int32_t count, const uint32_t* draws,
-                          int32_t* selected) {
-  return selectViewersPortable(inputs, first, count, draws, selected);
-}
-
-#endif

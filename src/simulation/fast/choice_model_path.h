@@ -1,5 +1,5 @@
-#ifndef SKEDOMAT_SIMULATION_CHOICE_MODEL_PATH_H
-#define SKEDOMAT_SIMULATION_CHOICE_MODEL_PATH_H
+#ifndef SKEDOMAT_SIMULATION_FAST_CHOICE_MODEL_PATH_H
+#define SKEDOMAT_SIMULATION_FAST_CHOICE_MODEL_PATH_H
 
 #include <vector>
 
@@ -25,4 +25,4 @@ std::vector<ChoiceModelPath> supportedChoiceModelPaths();
 // A short lower-case name for tables and test output.
 const char* nameOf(ChoiceModelPath path);
 
-#endif  // SKEDOMAT_SIMULATION_CHOICE_MODEL_PATH_H
+#endif  // SKEDOMAT_SIMULATION_FAST_CHOICE_MODEL_PATH_H

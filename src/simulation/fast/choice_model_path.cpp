@@ -1,6 +1,6 @@
-#include "simulation/choice_model_path.h"
+#include "simulation/fast/choice_model_path.h"
 
-#include "simulation/choice_kernels.h"
+#include "simulation/fast/choice_kernels.h"
 
 bool isSupported(ChoiceModelPath path) {
   switch (path) {

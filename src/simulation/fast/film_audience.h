@@ -1,15 +1,14 @@
-#ifndef SKEDOMAT_SIMULATION_FILM_AUDIENCE_H
-#define SKEDOMAT_SIMULATION_FILM_AUDIENCE_H
+#ifndef SKEDOMAT_SIMULATION_FAST_FILM_AUDIENCE_H
+#define SKEDOMAT_SIMULATION_FAST_FILM_AUDIENCE_H
 
 #include <cstddef>
 #include <cstdint>
 #include <vector>
 
-// Who has seen a film in the current run, and how often.
-struct Viewing {
-  int32_t iViewer;
-  int32_t nSeen;
-};
+#include "simulation/viewing.h"
+
+// A film's viewers so far in the form the batched choice model reads, kept
+// through a run in place of the film's list of viewings.
 
 // What a viewer's two bits in a FilmAudience say: how often the viewer has
 // seen the film, up to SeenMore for three times or more.
@@ -66,4 +65,4 @@ inline int32_t seenCodeOf(const uint64_t* codes, int32_t v) {
       (codes[v / FilmAudience::ViewersPerWord] >> shift) & 3);
 }
 
-#endif  // SKEDOMAT_SIMULATION_FILM_AUDIENCE_H
+#endif  // SKEDOMAT_SIMULATION_FAST_FILM_AUDIENCE_H
