@@ -3,30 +3,12 @@
 #include <cstdio>
 #include <vector>
 
+#include "base/assertion.h"
+#include "generate/case_dice.h"
+#include "generate/case_generator.h"
+#include "testcase/test_case.h"
+
 namespace {
-
-const char* const GenreNames[20] = {
-    "Drama",   "Comedy",  "Thriller",  "Documentary", "Animation",
-    "Action",  "Romance", "Horror",    "Crime",       "Adventure",
-    "Fantasy", "Mystery", "Biography", "History",     "Family",
-    "Music",   "War",     "Western",   "Sci-Fi",      "Sport"};
-const int32_t NGenreNames = 20;
-
-// A deterministic generator (a 64-bit linear congruential one), so that a
-// seed gives the same case on every platform.
-class Dice {
- public:
-  explicit Dice(uint64_t seed) : state_(seed * 0x9E3779B97F4A7C15ULL + 1) {}
-  // An integer in [lo, hi].
-  int32_t between(int32_t lo, int32_t hi) {
-    state_ = state_ * 6364136223846793005ULL + 1442695040888963407ULL;
-    const uint64_t span = static_cast<uint64_t>(hi - lo) + 1;
-    return lo + static_cast<int32_t>((state_ >> 33) % span);
-  }
-
- private:
-  uint64_t state_;
-};
 
 // A file written line by line; remembers whether every write succeeded.
 class TextFile {
@@ -39,6 +21,10 @@ class TextFile {
       ok_ = false;
   }
   void line(int64_t number) { line(std::to_string(number)); }
+  void text(const std::string& text) {
+    if (file_ != nullptr && std::fwrite(text.data(), 1, text.size(), file_) != text.size())
+      ok_ = false;
+  }
   bool close() {
     if (file_ == nullptr) return false;
     std::FILE* file = file_;
@@ -53,51 +39,6 @@ class TextFile {
   bool ok_ = true;
 };
 
-// A genre block of `count` distinct genres.
-void writeGenres(TextFile& file, Dice& dice, int32_t count) {
-  std::vector<int32_t> chosen;
-  while (static_cast<int32_t>(chosen.size()) < count) {
-    int32_t genre = dice.between(0, NGenreNames - 1);
-    bool seen = false;
-    for (int32_t c : chosen) seen = seen || c == genre;
-    if (!seen) chosen.push_back(genre);
-  }
-  file.line(count);
-  for (int32_t genre : chosen) {
-    file.line(genre);
-    file.line(GenreNames[genre]);
-  }
-}
-
-void writeMovie(TextFile& file, Dice& dice, int32_t movieNo,
-                std::vector<int32_t>& runtimes) {
-  file.line(movieNo);
-  file.line("tt" + std::to_string(1000000 + 7919 * movieNo));
-  file.line("Film " + std::to_string(movieNo + 1));
-  const int32_t runtime = dice.between(80, 180);
-  runtimes.push_back(runtime);
-  file.line(runtime);
-  const int32_t tenths = dice.between(10, 100);
-  file.line(std::to_string(tenths / 10) + "." + std::to_string(tenths % 10));
-  writeGenres(file, dice, dice.between(1, 3));
-}
-
-// Three in five viewers like the evening (17:00 to 23:59), the others any
-// time from 08:00 to 01:59.
-int32_t preferredTime(Dice& dice) {
-  if (dice.between(1, 5) <= 3) return dice.between(17 * 60, 24 * 60 - 1);
-  return dice.between(8 * 60, 26 * 60 - 1) % 1440;
-}
-
-void writeViewer(TextFile& file, Dice& dice) {
-  const int32_t t = preferredTime(dice);
-  // Room for any two ints, so the compiler need not prove the range of t.
-  char text[32];
-  std::snprintf(text, sizeof text, "%02d:%02d", t / 60, t % 60);
-  file.line(text);
-  writeGenres(file, dice, dice.between(1, 4));
-}
-
 void writeSubmissionHead(TextFile& file, int32_t nScreenings) {
   file.line("123456");
   file.line("Tavo");
@@ -107,9 +48,9 @@ void writeSubmissionHead(TextFile& file, int32_t nScreenings) {
 
 // Day d gets its share of the screenings, the first from late morning on,
 // each after the previous one's end and a break; the last may pass midnight.
-// Five films of at most 180 minutes and their breaks end before six in the
+// Five films of at most 200 minutes and their breaks end before ten in the
 // morning; on the last day of the year they start early enough to end in it.
-void writeSchedule(TextFile& file, Dice& dice, const CaseShape& shape,
+void writeSchedule(TextFile& file, CaseDice& dice, const CaseShape& shape,
                    const std::vector<int32_t>& runtimes) {
   writeSubmissionHead(file, shape.nScreenings);
   const int64_t nDays = 366;
@@ -129,24 +70,36 @@ void writeSchedule(TextFile& file, Dice& dice, const CaseShape& shape,
   }
 }
 
+// The films' running times, read back from the generated test case.
+bool readRuntimes(const std::string& testCasePath, std::vector<int32_t>& runtimes) {
+  TestCase testCase;
+  try {
+    testCase.read(testCasePath);
+  } catch (const EAssertion&) {
+    return false;
+  }
+  for (const Movie& movie : testCase.movies) runtimes.push_back(movie.runtime);
+  return true;
+}
+
 }  // namespace
 
 bool writeCase(const CaseShape& shape, const std::string& testCasePath,
                const std::string& submissionPath) {
-  Dice dice(shape.seed);
-  std::vector<int32_t> runtimes;
+  CaseParameters parameters;
+  parameters.nMovies = shape.nMovies;
+  parameters.nViewers = shape.nViewers;
+  parameters.nSeats = shape.nSeats;
+  parameters.caseNo = 1;
   TextFile testCase(testCasePath);
-  testCase.line("Tavo");
-  testCase.line(1);
-  testCase.line(shape.nMovies);
-  for (int32_t m = 0; m < shape.nMovies; ++m)
-    writeMovie(testCase, dice, m, runtimes);
-  testCase.line(std::to_string(shape.nViewers) + " " +
-                std::to_string(shape.nSeats));
-  for (int32_t j = 0; j < shape.nViewers; ++j) writeViewer(testCase, dice);
+  testCase.text(generateTestCase(shape.seed, parameters));
+  std::vector<int32_t> runtimes;
+  if (!testCase.close() || !readRuntimes(testCasePath, runtimes)) return false;
+  // The schedule's draws are the generator's too, from a seed of their own.
+  CaseDice dice(shape.seed ^ 0x5C4ED01EULL);
   TextFile submission(submissionPath);
   writeSchedule(submission, dice, shape, runtimes);
-  return testCase.close() && submission.close();
+  return submission.close();
 }
 
 bool writeOneMinuteCase(int32_t nScreenings, const std::string& testCasePath,

@@ -13,12 +13,10 @@ struct CaseShape {
   int32_t nScreenings = 1800;  // spread over the whole year, at most 1830
 };
 
-// Writes a realistic test case and a valid schedule for it, both determined
-// by `shape` alone: films of 80 to 180 minutes with ratings 1.0 to 10.0 and
-// one to three of twenty genres; viewers who prefer times all over the day,
-// most of them in the evening, with one to four genres; several screenings
-// on every day of the year, the late ones passing midnight. Returns false
-// when a file cannot be written.
+// Writes a test case made by `Skedomat generate`'s generator with the
+// shape's sizes, and a valid schedule for it, both determined by `shape`
+// alone: several screenings on every day of the year, the late ones passing
+// midnight. Returns false when a file cannot be written.
 bool writeCase(const CaseShape& shape, const std::string& testCasePath,
                const std::string& submissionPath);
 
