@@ -5,6 +5,7 @@
 
 #include "base/interrupt_cleanup.h"
 #include "base/platform.h"
+#include "batch/batch.h"
 #include "driver/evaluation.h"
 #include "explain/explain.h"
 
@@ -14,6 +15,7 @@ int runCommand(const std::vector<std::string>& arguments) {
   if (arguments.size() >= 2 && arguments[1] == "eval") return runEval(arguments);
   if (arguments.size() >= 2 && arguments[1] == "explain")
     return runExplain(arguments);
+  if (arguments.size() >= 2 && arguments[1] == "batch") return runBatch(arguments);
   return evalUsageError();
 }
 
