@@ -35,6 +35,8 @@ bool startChild(const std::string& program,
 
 // Waits until one of `children` ends and releases it: its position in
 // `children`, with how it ended in `end`. -1 when there is none to wait for.
+// On POSIX systems another child of the process that ends meanwhile is
+// released unseen: the caller's children must all be in the list.
 int waitForAnyChild(const std::vector<ChildProcess>& children, ChildEnd& end);
 
 // Ends `child` at once; it must still be waited for.
