@@ -6,6 +6,8 @@
 
 #include "base/interrupt_cleanup.h"
 #include "base/platform.h"
+#include "batch/batch.h"
+#include "batch/batch_options.h"
 #include "driver/evaluation.h"
 #include "explain/explain.h"
 #include "generate/generate_command.h"
@@ -29,6 +31,8 @@ const Command Commands[] = {
     {"generate", "napise testne primere iz semen", generateUsage, runGenerate},
     {"baseline", "napise preprost veljaven spored za testni primer", baselineUsage,
      runBaseline},
+    {"batch", "oceni mapo oddaj na mapi testnih primerov, vzporedno", batchUsage,
+     runBatch},
 };
 
 const Command* findCommand(const std::string& name) {

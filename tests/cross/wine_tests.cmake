@@ -22,9 +22,9 @@ add_test(NAME windows_matches_host
           $<TARGET_FILE:Skedomat> ${CMAKE_CURRENT_SOURCE_DIR}/data
           ${PROJECT_SOURCE_DIR}/examples ${CMAKE_CURRENT_BINARY_DIR}/agreement_scratch)
 
-set_tests_properties(unit end_to_end windows_matches_host PROPERTIES
+set_tests_properties(unit end_to_end batch windows_matches_host PROPERTIES
   FIXTURES_REQUIRED wine_prefix)
 # Quiet wine's diagnostics, and never offer to install its .NET or browser
 # engine: the tests need neither.
-set_tests_properties(wine_prefix unit end_to_end windows_matches_host PROPERTIES
+set_tests_properties(wine_prefix unit end_to_end batch windows_matches_host PROPERTIES
   ENVIRONMENT "WINEDEBUG=-all;WINEDLLOVERRIDES=mscoree,mshtml=")

@@ -1,0 +1,167 @@
+#include "base/process.h"
+
+#ifndef WIN32_LEAN_AND_MEAN
+#define WIN32_LEAN_AND_MEAN
+#endif
+#ifndef NOMINMAX
+#define NOMINMAX
+#endif
+#include <windows.h>
+
+#include <cerrno>
+
+namespace platform {
+
+namespace {
+
+// Exit codes of this severity are exceptions that ended the process, not
+// statuses it chose.
+const DWORD CrashSeverity = 0xC0000000;
+
+std::wstring toUtf16(const std::string& text) {
+  int size = MultiByteToWideChar(CP_UTF8, MB_ERR_INVALID_CHARS, text.c_str(), -1,
+                                 nullptr, 0);
+  if (size <= 0) return std::wstring();
+  std::wstring result(static_cast<size_t>(size), L'\0');
+  MultiByteToWideChar(CP_UTF8, MB_ERR_INVALID_CHARS, text.c_str(), -1, &result[0],
+                      size);
+  result.resize(static_cast<size_t>(size) - 1);
+  return result;
+}
+
+std::string toUtf8(const std::wstring& text) {
+  int size = WideCharToMultiByte(CP_UTF8, 0, text.c_str(), -1, nullptr, 0, nullptr,
+                                 nullptr);
+  if (size <= 0) return std::string();
+  std::string result(static_cast<size_t>(size), '\0');
+  WideCharToMultiByte(CP_UTF8, 0, text.c_str(), -1, &result[0], size, nullptr, nullptr);
+  result.resize(static_cast<size_t>(size) - 1);
+  return result;
+}
+
+// One argument quoted so that CommandLineToArgvW and the C runtime split it
+// back out unchanged: backslashes are doubled only before a quote.
+std::wstring quoteArgument(const std::wstring& argument) {
+  if (!argument.empty() && argument.find_first_of(L" \t\n\v\"") == std::wstring::npos)
+    return argument;
+  std::wstring quoted = L"\"";
+  size_t backslashes = 0;
+  for (wchar_t c : argument) {
+    if (c == L'\\') {
+      ++backslashes;
+      continue;
+    }
+    quoted.append(c == L'"' ? 2 * backslashes + 1 : backslashes, L'\\');
+    quoted.push_back(c);
+    backslashes = 0;
+  }
+  quoted.append(2 * backslashes, L'\\');
+  quoted.push_back(L'"');
+  return quoted;
+}
+
+std::wstring commandLine(const std::string& program,
+                         const std::vector<std::string>& arguments) {
+  std::wstring line = quoteArgument(toUtf16(program));
+  for (const std::string& argument : arguments)
+    line += L" " + quoteArgument(toUtf16(argument));
+  return line;
+}
+
+// A file (the null device when `path` is empty) the child inherits as a
+// standard stream.
+HANDLE openInheritable(const std::string& path, bool forWriting) {
+  SECURITY_ATTRIBUTES attributes = {};
+  attributes.nLength = sizeof attributes;
+  attributes.bInheritHandle = TRUE;
+  const std::wstring name = path.empty() ? std::wstring(L"NUL") : toUtf16(path);
+  return CreateFileW(name.c_str(), forWriting ? GENERIC_WRITE : GENERIC_READ,
+                     FILE_SHARE_READ | FILE_SHARE_WRITE, &attributes,
+                     forWriting ? CREATE_ALWAYS : OPEN_EXISTING,
+                     FILE_ATTRIBUTE_NORMAL, nullptr);
+}
+
+void closeIfOpen(HANDLE handle) {
+  if (handle != INVALID_HANDLE_VALUE) CloseHandle(handle);
+}
+
+bool createChild(const std::string& program, const std::vector<std::string>& arguments,
+                 HANDLE input, HANDLE output, HANDLE error, HANDLE& process) {
+  STARTUPINFOW startup = {};
+  startup.cb = sizeof startup;
+  startup.dwFlags = STARTF_USESTDHANDLES;
+  startup.hStdInput = input;
+  startup.hStdOutput = output;
+  startup.hStdError = error;
+  PROCESS_INFORMATION information = {};
+  std::wstring line = commandLine(program, arguments);
+  if (!CreateProcessW(toUtf16(program).c_str(), &line[0], nullptr, nullptr, TRUE, 0,
+                      nullptr, nullptr, &startup, &information))
+    return false;
+  CloseHandle(information.hThread);
+  process = information.hProcess;
+  return true;
+}
+
+}  // namespace
+
+bool startChild(const std::string& program,
+                const std::vector<std::string>& arguments,
+                const std::string& outputPath, const std::string& errorPath,
+                ChildProcess& child) {
+  HANDLE input = openInheritable(std::string(), false);
+  HANDLE output = openInheritable(outputPath, true);
+  HANDLE error = openInheritable(errorPath, true);
+  HANDLE process = nullptr;
+  bool started = input != INVALID_HANDLE_VALUE && output != INVALID_HANDLE_VALUE &&
+                 error != INVALID_HANDLE_VALUE &&
+                 createChild(program, arguments, input, output, error, process);
+  closeIfOpen(input);
+  closeIfOpen(output);
+  closeIfOpen(error);
+  if (!started) {
+    errno = ECHILD;
+    return false;
+  }
+  child.handle = reinterpret_cast<uintptr_t>(process);
+  return true;
+}
+
+int waitForAnyChild(const std::vector<ChildProcess>& children, ChildEnd& end) {
+  if (children.empty() || children.size() > MAXIMUM_WAIT_OBJECTS) return -1;
+  std::vector<HANDLE> handles;
+  for (const ChildProcess& child : children)
+    handles.push_back(reinterpret_cast<HANDLE>(child.handle));
+  DWORD result = WaitForMultipleObjects(static_cast<DWORD>(handles.size()),
+                                        handles.data(), FALSE, INFINITE);
+  if (result >= WAIT_OBJECT_0 + handles.size()) return -1;
+  const size_t index = result - WAIT_OBJECT_0;
+  DWORD exitCode = 0;
+  if (!GetExitCodeProcess(handles[index], &exitCode)) exitCode = CrashSeverity;
+  CloseHandle(handles[index]);
+  end.crashed = (exitCode & CrashSeverity) == CrashSeverity;
+  end.status = static_cast<int>(exitCode);
+  return static_cast<int>(index);
+}
+
+void killChild(const ChildProcess& child) {
+  TerminateProcess(reinterpret_cast<HANDLE>(child.handle), CrashSeverity | 1);
+}
+
+std::string executablePath() {
+  std::wstring buffer(MAX_PATH, L'\0');
+  for (;;) {
+    DWORD length = GetModuleFileNameW(nullptr, &buffer[0],
+                                      static_cast<DWORD>(buffer.size()));
+    if (length == 0) return std::string();
+    if (length < buffer.size()) return toUtf8(buffer.substr(0, length));
+    buffer.resize(buffer.size() * 2);
+  }
+}
+
+int hardwareThreads() {
+  DWORD count = GetActiveProcessorCount(ALL_PROCESSOR_GROUPS);
+  return count < 1 ? 1 : static_cast<int>(count);
+}
+
+}  // namespace platform

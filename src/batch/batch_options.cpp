@@ -1,0 +1,66 @@
+#include "batch/batch_options.h"
+
+#include <cstdio>
+
+#include "driver/evaluation.h"
+
+namespace {
+
+// A decimal number from 1 to `limit`, digits only.
+bool parseCount(const std::string& text, int64_t limit, int64_t& value) {
+  if (text.empty() || text.size() > 10) return false;
+  value = 0;
+  for (char c : text) {
+    if (c < '0' || c > '9') return false;
+    value = value * 10 + (c - '0');
+  }
+  return value >= 1 && value <= limit;
+}
+
+bool takeOption(const std::string& name, const std::string& value,
+                BatchOptions& options) {
+  int64_t count = 0;
+  if (name == "--runs" && parseCount(value, INT32_MAX, count)) {
+    options.runs = static_cast<int32_t>(count);
+  } else if (name == "--jobs" && parseCount(value, MaxJobs, count)) {
+    options.jobs = static_cast<int>(count);
+  } else if (name == "--reports" && !value.empty()) {
+    options.reportsFolder = value;
+  } else if (name == "--results" && !value.empty()) {
+    options.resultsPath = value;
+  } else {
+    return false;
+  }
+  return true;
+}
+
+}  // namespace
+
+bool parseBatchOptions(const std::vector<std::string>& words, BatchOptions& options) {
+  std::vector<std::string> folders;
+  for (size_t i = 0; i < words.size(); ++i) {
+    if (words[i].compare(0, 2, "--") != 0) {
+      folders.push_back(words[i]);
+    } else if (i + 1 == words.size() || !takeOption(words[i], words[i + 1], options)) {
+      return false;
+    } else {
+      ++i;
+    }
+  }
+  if (folders.size() != 2) return false;
+  options.casesFolder = folders[0];
+  options.submissionsFolder = folders[1];
+  return true;
+}
+
+const char* batchUsage() {
+  return "Uporaba: Skedomat batch CASES_DIR SUBMISSIONS_DIR [--runs n] [--jobs N]\n"
+         "                        [--reports DIR] [--results FILE.jsonl]\n"
+         "Oceni vsak CASES_DIR/IME.txt z oddajo SUBMISSIONS_DIR/IME.txt.\n"
+         "[Default: 3 simulacije, toliko hkratnih ocen kot niti procesorja (najvec 64).]\n";
+}
+
+int batchUsageError() {
+  std::fputs(batchUsage(), stdout);
+  return ExitUsage;
+}

@@ -1,0 +1,32 @@
+#ifndef SKEDOMAT_BATCH_BATCH_OPTIONS_H
+#define SKEDOMAT_BATCH_BATCH_OPTIONS_H
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+// The command line of `batch CASES_DIR SUBMISSIONS_DIR [--runs n] [--jobs N]
+// [--reports DIR] [--results FILE.jsonl]`.
+struct BatchOptions {
+  std::string casesFolder;
+  std::string submissionsFolder;
+  int32_t runs = 3;
+  int jobs = 0;              // 0: one per hardware thread
+  std::string reportsFolder;  // empty: a temporary folder, removed at the end
+  std::string resultsPath;    // empty: no results file
+};
+
+// The most evaluations run at once (Windows waits for at most 64 processes).
+const int MaxJobs = 64;
+
+// Takes the options from `words`, the arguments after the command word;
+// false when they are no valid command line. Counts are plain positive
+// decimal numbers.
+bool parseBatchOptions(const std::vector<std::string>& words, BatchOptions& options);
+
+// The usage text of `batch`, and its printing on standard output, which
+// returns ExitUsage.
+const char* batchUsage();
+int batchUsageError();
+
+#endif  // SKEDOMAT_BATCH_BATCH_OPTIONS_H

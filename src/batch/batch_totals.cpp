@@ -1,0 +1,93 @@
+#include "batch/batch_totals.h"
+
+#include <algorithm>
+#include <cmath>
+#include <cstdio>
+
+namespace {
+
+std::string scoreText(const CaseResult& result) {
+  return meanText(result.ticketSum(), static_cast<int64_t>(result.runs.size()));
+}
+
+std::string padded(const std::string& text, size_t width) {
+  return text + std::string(width > text.size() ? width - text.size() : 0, ' ');
+}
+
+}  // namespace
+
+BatchTotals totalsOf(const std::vector<CaseResult>& results) {
+  BatchTotals totals;
+  totals.cases = results.size();
+  double logSum = 0;
+  size_t positive = 0;
+  for (const CaseResult& result : results) {
+    if (!result.scored()) {
+      ++totals.failed;
+      if (result.status == CaseStatus::NoReport) ++totals.noReport;
+      continue;
+    }
+    ++totals.scored;
+    const double score = result.score();
+    totals.scoreSum += score;
+    if (score > 0) {
+      logSum += std::log(score);
+      ++positive;
+    } else {
+      ++totals.zeros;
+    }
+  }
+  if (totals.scored > 0) totals.scoreMean = totals.scoreSum / static_cast<double>(totals.scored);
+  if (positive > 0) totals.logScoreMean = logSum / static_cast<double>(positive);
+  return totals;
+}
+
+std::string resultTable(const std::vector<CaseResult>& results,
+                        const BatchTotals& totals) {
+  size_t width = 4;
+  for (const CaseResult& result : results) width = std::max(width, result.name.size());
+  std::string table = padded("case", width) + "  " + padded("score", 20) + "  status\n";
+  for (const CaseResult& result : results)
+    table += padded(result.name, width) + "  " +
+             padded(result.scored() ? scoreText(result) : "-", 20) + "  " +
+             statusName(result.status) + "\n";
+  table += "\ncases: " + std::to_string(totals.cases) +
+           ", scored: " + std::to_string(totals.scored) +
+           ", failed: " + std::to_string(totals.failed) +
+           " (no report: " + std::to_string(totals.noReport) + ")\n";
+  table += "sum of scores: " + exactDoubleText(totals.scoreSum) +
+           ", mean: " + exactDoubleText(totals.scoreMean) + "\n";
+  table += "mean of ln(score): " + exactDoubleText(totals.logScoreMean) +
+           " (zeros left out: " + std::to_string(totals.zeros) + ")\n";
+  return table;
+}
+
+JsonObject caseObject(const CaseResult& result) {
+  JsonObject object;
+  object.string("name", result.name).string("status", statusName(result.status));
+  object.integers("runs", result.runs);
+  if (result.scored())
+    object.number("score", scoreText(result));
+  else
+    object.null("score");
+  if (result.reportPath.empty())
+    object.null("report");
+  else
+    object.string("report", result.reportPath);
+  return object;
+}
+
+JsonObject summaryObject(const BatchTotals& totals) {
+  JsonObject figures;
+  figures.integer("cases", static_cast<int64_t>(totals.cases))
+      .integer("scored", static_cast<int64_t>(totals.scored))
+      .integer("failed", static_cast<int64_t>(totals.failed))
+      .integer("no_report", static_cast<int64_t>(totals.noReport))
+      .number("score_sum", exactDoubleText(totals.scoreSum))
+      .number("score_mean", exactDoubleText(totals.scoreMean))
+      .number("log_score_mean", exactDoubleText(totals.logScoreMean))
+      .integer("zero_scores", static_cast<int64_t>(totals.zeros));
+  JsonObject summary;
+  summary.object("summary", figures);
+  return summary;
+}

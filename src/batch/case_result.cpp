@@ -1,0 +1,40 @@
+#include "batch/case_result.h"
+
+#include <cstdio>
+#include <cstdlib>
+
+const char* statusName(CaseStatus status) {
+  switch (status) {
+    case CaseStatus::Ok: return "ok";
+    case CaseStatus::Invalid: return "invalid";
+    case CaseStatus::CheckFailure: return "check_failure";
+    case CaseStatus::UnexpectedError: return "unexpected_error";
+    case CaseStatus::NoReport: break;
+  }
+  return "no_report";
+}
+
+int64_t CaseResult::ticketSum() const {
+  int64_t sum = 0;
+  for (int64_t count : runs) sum += count;
+  return sum;
+}
+
+double CaseResult::score() const {
+  if (!scored()) return 0;
+  return static_cast<double>(ticketSum()) / static_cast<double>(runs.size());
+}
+
+std::string exactDoubleText(double value) {
+  char text[40];
+  for (int digits = 1; digits <= 17; ++digits) {
+    std::snprintf(text, sizeof text, "%.*g", digits, value);
+    if (std::strtod(text, nullptr) == value) break;
+  }
+  return text;
+}
+
+std::string meanText(int64_t sum, int64_t count) {
+  if (count > 0 && sum % count == 0) return std::to_string(sum / count);
+  return exactDoubleText(static_cast<double>(sum) / static_cast<double>(count));
+}

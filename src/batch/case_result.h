@@ -1,0 +1,37 @@
+#ifndef SKEDOMAT_BATCH_CASE_RESULT_H
+#define SKEDOMAT_BATCH_CASE_RESULT_H
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+// What the batch learnt of one case: the form of its report and, for a
+// schedule that was scored, the tickets sold in each run. The score is the
+// exact mean of those counts, kept as their integer sum and number, not the
+// report's last line, which holds six significant digits only.
+enum class CaseStatus { Ok, Invalid, CheckFailure, UnexpectedError, NoReport };
+
+// The status as the table and the results file name it: "ok", "invalid",
+// "check_failure", "unexpected_error", "no_report".
+const char* statusName(CaseStatus status);
+
+struct CaseResult {
+  std::string name;        // the case file's name without ".txt"
+  std::string reportPath;  // empty when the report is not kept
+  CaseStatus status = CaseStatus::NoReport;
+  std::vector<int64_t> runs;  // tickets sold per run, when Ok
+
+  bool scored() const { return status == CaseStatus::Ok && !runs.empty(); }
+  int64_t ticketSum() const;
+  // The mean of the runs, as near as a double comes; 0 when not scored.
+  double score() const;
+};
+
+// The decimal text of `sum / count`: the integer itself when it divides,
+// otherwise the shortest text that reads back as the nearest double.
+std::string meanText(int64_t sum, int64_t count);
+
+// The shortest decimal text that reads back as `value` exactly.
+std::string exactDoubleText(double value);
+
+#endif  // SKEDOMAT_BATCH_CASE_RESULT_H
