@@ -11,9 +11,11 @@
 #include "batch/batch_options.h"
 #include "batch/batch_progress.h"
 #include "batch/batch_totals.h"
+#include "batch/best_scores.h"
 #include "batch/case_result.h"
 #include "batch/child_pool.h"
 #include "batch/report_reading.h"
+#include "batch/results_file.h"
 #include "driver/evaluation.h"
 
 namespace {
@@ -61,7 +63,9 @@ bool findCases(const BatchOptions& options, std::vector<BatchCase>& cases,
                std::string& error) {
   std::vector<std::string> files;
   if (!listFiles(options.casesFolder, CaseSuffix, files, error)) return false;
-  for (const std::string& file : files) {
+  for (size_t i = 0; i < files.size(); ++i) {
+    if (static_cast<int64_t>(i) % options.shardCount != options.shardIndex - 1) continue;
+    const std::string& file = files[i];
     BatchCase batchCase;
     batchCase.casePath = pathInFolder(options.casesFolder, file);
     batchCase.submissionPath = pathInFolder(options.submissionsFolder, file);
@@ -84,38 +88,62 @@ std::string folderProblem(const BatchOptions& options) {
   return std::string();
 }
 
-// Refuses a results path that names an input, a folder of inputs or a
-// report of the batch, and opens the file that will take its place.
-int openResults(const BatchOptions& options, const std::vector<BatchCase>& cases,
-                const std::string& reportsFolder, OutputFile& results) {
+// Refuses an output path (`what` names it) that names an input, a folder
+// of inputs or a report of the batch, and opens the file that will take
+// its place.
+int openBatchOutput(const std::string& path, const std::string& what,
+                    const BatchOptions& options, const std::vector<BatchCase>& cases,
+                    const std::string& reportsFolder, OutputFile& output) {
   std::vector<std::string> inputs = {options.casesFolder, options.submissionsFolder};
+  if (!options.comparePath.empty()) inputs.push_back(options.comparePath);
   for (const BatchCase& batchCase : cases) {
     inputs.push_back(batchCase.casePath);
     inputs.push_back(batchCase.submissionPath);
   }
-  std::string targetPath;
-  const std::string refusal =
-      refuseOutputPath(options.resultsPath, "rezultate", inputs, targetPath);
-  if (!refusal.empty()) return outputNotWritten(refusal);
   for (const BatchCase& batchCase : cases)
-    if (sameFile(options.resultsPath,
-                 pathInFolder(reportsFolder, batchCase.result.name + CaseSuffix)))
-      return outputNotWritten("datoteka za rezultate " + quoted(options.resultsPath) +
+    if (sameFile(path, pathInFolder(reportsFolder, batchCase.result.name + CaseSuffix)))
+      return outputNotWritten("datoteka za " + what + " " + quoted(path) +
                               " je porocilo primera " + quoted(batchCase.result.name) +
                               ".");
-  if (!results.open(targetPath))
-    return outputNotWritten("datoteke za rezultate " + quoted(options.resultsPath) +
-                            " ni mogoce ustvariti: " + results.errorText());
-  return ExitReportWritten;
+  return openOutputFile(inputs, path, what, output, OutputFile::LineEnds::Lf);
 }
 
-int writeResults(const std::string& path, const std::vector<CaseResult>& caseResults,
-                 const BatchTotals& totals, OutputFile& results) {
-  for (const CaseResult& result : caseResults)
-    results.write(caseObject(result).text() + "\n");
-  results.write(summaryObject(totals).text() + "\n");
-  const int status = finishOutputFile(path, results);
-  return status != ExitReportWritten ? status : commitOutputFile(path, results);
+int writeWhole(const std::string& path, const std::string& text, OutputFile& output) {
+  output.write(text);
+  const int status = finishOutputFile(path, output);
+  return status != ExitReportWritten ? status : commitOutputFile(path, output);
+}
+
+std::string resultsText(const std::vector<CaseResult>& caseResults,
+                        const BatchTotals& totals) {
+  std::string text;
+  for (const CaseResult& result : caseResults) text += caseObject(result).text() + "\n";
+  return text + summaryObject(totals).text() + "\n";
+}
+
+// Gives each case its change against the earlier results of the same name.
+void compareWith(const ResultsFile& earlier, std::vector<CaseResult>& results) {
+  for (CaseResult& result : results) {
+    if (!result.scored()) continue;
+    for (const CaseResult& old : earlier.cases) {
+      if (old.name != result.name || !old.scored()) continue;
+      result.hasChange = true;
+      result.change = result.score() - old.score();
+    }
+  }
+}
+
+// The earlier results and best scores, read before anything runs so that a
+// bad file costs nothing; empty when there is no problem.
+std::string readEarlierFiles(const BatchOptions& options, ResultsFile& earlier,
+                             BestScores& best) {
+  std::string error;
+  if (!options.comparePath.empty() && !readResultsFile(options.comparePath, earlier, error))
+    return "rezultatov za primerjavo " + quoted(options.comparePath) +
+           " ni mogoce brati: " + error;
+  if (!options.bestPath.empty() && !best.read(options.bestPath, error))
+    return "najboljsih ocen " + quoted(options.bestPath) + " ni mogoce brati: " + error;
+  return std::string();
 }
 
 // Evaluates the cases that have a submission, `jobs` at a time, and reads
@@ -151,6 +179,43 @@ void evaluateCases(const BatchOptions& options, const std::string& program,
     for (BatchCase& batchCase : cases) batchCase.result.reportPath.clear();
 }
 
+// `batch --merge OUT IN...`: the shards' cases in one results file, sorted
+// by name, each line as its shard wrote it, with the summary of them all.
+int mergeResults(const BatchOptions& options) {
+  ResultsFile merged;
+  for (const std::string& input : options.mergeInputs) {
+    ResultsFile shard;
+    std::string error;
+    if (!readResultsFile(input, shard, error))
+      return outputNotWritten("rezultatov " + quoted(input) + " ni mogoce brati: " + error);
+    merged.cases.insert(merged.cases.end(), shard.cases.begin(), shard.cases.end());
+    merged.lines.insert(merged.lines.end(), shard.lines.begin(), shard.lines.end());
+  }
+  std::vector<size_t> order(merged.cases.size());
+  for (size_t i = 0; i < order.size(); ++i) order[i] = i;
+  std::sort(order.begin(), order.end(), [&merged](size_t a, size_t b) {
+    return merged.cases[a].name < merged.cases[b].name;
+  });
+  std::vector<CaseResult> cases;
+  std::string text;
+  for (size_t k = 0; k < order.size(); ++k) {
+    const CaseResult& result = merged.cases[order[k]];
+    if (k > 0 && result.name == cases.back().name)
+      return outputNotWritten("primer " + quoted(result.name) + " je v vec rezultatih.");
+    cases.push_back(result);
+    text += merged.lines[order[k]] + "\n";
+  }
+  const BatchTotals totals = totalsOf(cases);
+  OutputFile output;
+  int status = openOutputFile(options.mergeInputs, options.mergePath, "rezultate", output,
+                              OutputFile::LineEnds::Lf);
+  if (status != ExitReportWritten) return status;
+  status = writeWhole(options.mergePath, text + summaryObject(totals).text() + "\n", output);
+  std::fputs(resultTable(cases, totals).c_str(), stdout);
+  if (status != ExitReportWritten) return status;
+  return totals.noReport > 0 ? ExitNoReport : ExitReportWritten;
+}
+
 }  // namespace
 
 int runBatch(const std::vector<std::string>& arguments) {
@@ -159,7 +224,12 @@ int runBatch(const std::vector<std::string>& arguments) {
       !parseBatchOptions(std::vector<std::string>(arguments.begin() + 2, arguments.end()),
                          options))
     return batchUsageError();
+  if (!options.mergePath.empty()) return mergeResults(options);
   std::string problem = folderProblem(options);
+  if (!problem.empty()) return outputNotWritten(problem);
+  ResultsFile earlier;
+  BestScores best;
+  problem = readEarlierFiles(options, earlier, best);
   if (!problem.empty()) return outputNotWritten(problem);
   std::vector<BatchCase> cases;
   if (!findCases(options, cases, problem))
@@ -170,9 +240,16 @@ int runBatch(const std::vector<std::string>& arguments) {
   ReportsFolder reports;
   if (!reports.prepare(options.reportsFolder, problem))
     return outputNotWritten("mape za porocila ni mogoce ustvariti: " + problem);
-  OutputFile results;
+  OutputFile results, bestFile;
   if (!options.resultsPath.empty()) {
-    const int status = openResults(options, cases, reports.path(), results);
+    const int status = openBatchOutput(options.resultsPath, "rezultate", options, cases,
+                                       reports.path(), results);
+    if (status != ExitReportWritten) return status;
+  }
+  const bool updateBest = !options.bestPath.empty() && !options.freezeBest;
+  if (updateBest) {
+    const int status = openBatchOutput(options.bestPath, "najboljse ocene", options, cases,
+                                       reports.path(), bestFile);
     if (status != ExitReportWritten) return status;
   }
 
@@ -180,12 +257,18 @@ int runBatch(const std::vector<std::string>& arguments) {
 
   std::vector<CaseResult> caseResults;
   for (const BatchCase& batchCase : cases) caseResults.push_back(batchCase.result);
+  if (!options.bestPath.empty()) best.apply(caseResults, options.freezeBest);
+  if (!options.comparePath.empty()) compareWith(earlier, caseResults);
   const BatchTotals totals = totalsOf(caseResults);
   std::fputs(resultTable(caseResults, totals).c_str(), stdout);
   std::fflush(stdout);
   int status = totals.noReport > 0 ? ExitNoReport : ExitReportWritten;
   if (!options.resultsPath.empty() &&
-      writeResults(options.resultsPath, caseResults, totals, results) != ExitReportWritten)
+      writeWhole(options.resultsPath, resultsText(caseResults, totals), results) !=
+          ExitReportWritten)
+    status = ExitNoReport;
+  if (updateBest &&
+      writeWhole(options.bestPath, best.fileText(), bestFile) != ExitReportWritten)
     status = ExitNoReport;
   return status;
 }

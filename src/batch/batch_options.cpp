@@ -17,6 +17,14 @@ bool parseCount(const std::string& text, int64_t limit, int64_t& value) {
   return value >= 1 && value <= limit;
 }
 
+// "K/N" with 1 <= K <= N.
+bool parseShard(const std::string& text, BatchOptions& options) {
+  const size_t slash = text.find('/');
+  return slash != std::string::npos &&
+         parseCount(text.substr(slash + 1), 1000000, options.shardCount) &&
+         parseCount(text.substr(0, slash), options.shardCount, options.shardIndex);
+}
+
 bool takeOption(const std::string& name, const std::string& value,
                 BatchOptions& options) {
   int64_t count = 0;
@@ -28,6 +36,12 @@ bool takeOption(const std::string& name, const std::string& value,
     options.reportsFolder = value;
   } else if (name == "--results" && !value.empty()) {
     options.resultsPath = value;
+  } else if (name == "--best" && !value.empty()) {
+    options.bestPath = value;
+  } else if (name == "--compare" && !value.empty()) {
+    options.comparePath = value;
+  } else if (name == "--shard") {
+    return parseShard(value, options);
   } else {
     return false;
   }
@@ -37,9 +51,17 @@ bool takeOption(const std::string& name, const std::string& value,
 }  // namespace
 
 bool parseBatchOptions(const std::vector<std::string>& words, BatchOptions& options) {
+  if (!words.empty() && words[0] == "--merge") {
+    if (words.size() < 3 || words[1].empty()) return false;
+    options.mergePath = words[1];
+    options.mergeInputs.assign(words.begin() + 2, words.end());
+    return true;
+  }
   std::vector<std::string> folders;
   for (size_t i = 0; i < words.size(); ++i) {
-    if (words[i].compare(0, 2, "--") != 0) {
+    if (words[i] == "--freeze-best") {
+      options.freezeBest = true;
+    } else if (words[i].compare(0, 2, "--") != 0) {
       folders.push_back(words[i]);
     } else if (i + 1 == words.size() || !takeOption(words[i], words[i + 1], options)) {
       return false;
@@ -47,7 +69,7 @@ bool parseBatchOptions(const std::vector<std::string>& words, BatchOptions& opti
       ++i;
     }
   }
-  if (folders.size() != 2) return false;
+  if (folders.size() != 2 || (options.freezeBest && options.bestPath.empty())) return false;
   options.casesFolder = folders[0];
   options.submissionsFolder = folders[1];
   return true;
@@ -56,6 +78,9 @@ bool parseBatchOptions(const std::vector<std::string>& words, BatchOptions& opti
 const char* batchUsage() {
   return "Uporaba: Skedomat batch CASES_DIR SUBMISSIONS_DIR [--runs n] [--jobs N]\n"
          "                        [--reports DIR] [--results FILE.jsonl]\n"
+         "                        [--best FILE.json] [--freeze-best]\n"
+         "                        [--compare OLD.jsonl] [--shard K/N]\n"
+         "        Skedomat batch --merge OUT.jsonl IN1.jsonl IN2.jsonl ...\n"
          "Oceni vsak CASES_DIR/IME.txt z oddajo SUBMISSIONS_DIR/IME.txt.\n"
          "[Default: 3 simulacije, toliko hkratnih ocen kot niti procesorja (najvec 64).]\n";
 }

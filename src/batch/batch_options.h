@@ -6,7 +6,9 @@
 #include <vector>
 
 // The command line of `batch CASES_DIR SUBMISSIONS_DIR [--runs n] [--jobs N]
-// [--reports DIR] [--results FILE.jsonl]`.
+// [--reports DIR] [--results FILE.jsonl] [--best FILE.json] [--freeze-best]
+// [--compare OLD.jsonl] [--shard K/N]`, or of `batch --merge OUT.jsonl
+// IN.jsonl...`.
 struct BatchOptions {
   std::string casesFolder;
   std::string submissionsFolder;
@@ -14,6 +16,16 @@ struct BatchOptions {
   int jobs = 0;              // 0: one per hardware thread
   std::string reportsFolder;  // empty: a temporary folder, removed at the end
   std::string resultsPath;    // empty: no results file
+  std::string bestPath;       // empty: no best scores
+  bool freezeBest = false;    // the best scores are read, never updated
+  std::string comparePath;    // empty: no comparison
+  // Of the cases sorted by name, the batch runs those whose position i
+  // (from 0) has i % shardCount == shardIndex - 1.
+  int64_t shardIndex = 1;
+  int64_t shardCount = 1;
+  // --merge: the results file to write and the shards' files to read.
+  std::string mergePath;
+  std::vector<std::string> mergeInputs;
 };
 
 // The most evaluations run at once (Windows waits for at most 64 processes).

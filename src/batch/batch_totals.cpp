@@ -14,6 +14,51 @@ std::string padded(const std::string& text, size_t width) {
   return text + std::string(width > text.size() ? width - text.size() : 0, ' ');
 }
 
+void addRelativeAndChange(const std::vector<CaseResult>& results, BatchTotals& totals) {
+  double relativeSum = 0, changeSum = 0;
+  for (const CaseResult& result : results) {
+    totals.relative = totals.relative || result.hasBest;
+    relativeSum += result.relative;
+    if (!result.hasChange) continue;
+    totals.compared = true;
+    changeSum += result.change;
+    if (result.change > 0) ++totals.better;
+    if (result.change < 0) ++totals.worse;
+    if (result.change == 0) ++totals.equal;
+  }
+  if (!results.empty()) totals.relativeMean = relativeSum / static_cast<double>(results.size());
+  const size_t nCompared = totals.better + totals.worse + totals.equal;
+  if (nCompared > 0) totals.changeMean = changeSum / static_cast<double>(nCompared);
+}
+
+std::string fixed(double value, int decimals) {
+  char text[64];
+  std::snprintf(text, sizeof text, "%.*f", decimals, value);
+  return text;
+}
+
+// The score columns of one case's row.
+std::string scoreColumns(const CaseResult& result, const BatchTotals& totals) {
+  std::string columns = padded(result.scored() ? scoreText(result) : "-", 20) + "  ";
+  if (totals.relative)
+    columns += padded(result.hasBest ? exactDoubleText(result.best) : "-", 20) + "  " +
+               padded(fixed(result.relative, 4), 8) + "  ";
+  if (totals.compared)
+    columns += padded(result.hasChange ? (result.change > 0 ? "+" : "") +
+                                             exactDoubleText(result.change)
+                                       : "-",
+                      20) +
+               "  ";
+  return columns;
+}
+
+std::string scoreHeadings(const BatchTotals& totals) {
+  std::string headings = padded("score", 20) + "  ";
+  if (totals.relative) headings += padded("best", 20) + "  " + padded("relative", 8) + "  ";
+  if (totals.compared) headings += padded("change", 20) + "  ";
+  return headings;
+}
+
 }  // namespace
 
 BatchTotals totalsOf(const std::vector<CaseResult>& results) {
@@ -39,6 +84,7 @@ BatchTotals totalsOf(const std::vector<CaseResult>& results) {
   }
   if (totals.scored > 0) totals.scoreMean = totals.scoreSum / static_cast<double>(totals.scored);
   if (positive > 0) totals.logScoreMean = logSum / static_cast<double>(positive);
+  addRelativeAndChange(results, totals);
   return totals;
 }
 
@@ -46,10 +92,9 @@ std::string resultTable(const std::vector<CaseResult>& results,
                         const BatchTotals& totals) {
   size_t width = 4;
   for (const CaseResult& result : results) width = std::max(width, result.name.size());
-  std::string table = padded("case", width) + "  " + padded("score", 20) + "  status\n";
+  std::string table = padded("case", width) + "  " + scoreHeadings(totals) + "status\n";
   for (const CaseResult& result : results)
-    table += padded(result.name, width) + "  " +
-             padded(result.scored() ? scoreText(result) : "-", 20) + "  " +
+    table += padded(result.name, width) + "  " + scoreColumns(result, totals) +
              statusName(result.status) + "\n";
   table += "\ncases: " + std::to_string(totals.cases) +
            ", scored: " + std::to_string(totals.scored) +
@@ -59,6 +104,12 @@ std::string resultTable(const std::vector<CaseResult>& results,
            ", mean: " + exactDoubleText(totals.scoreMean) + "\n";
   table += "mean of ln(score): " + exactDoubleText(totals.logScoreMean) +
            " (zeros left out: " + std::to_string(totals.zeros) + ")\n";
+  if (totals.relative) table += "mean relative score: " + fixed(totals.relativeMean, 6) + "\n";
+  if (totals.compared)
+    table += "against the earlier results: better " + std::to_string(totals.better) +
+             ", worse " + std::to_string(totals.worse) + ", equal " +
+             std::to_string(totals.equal) + ", mean change " +
+             exactDoubleText(totals.changeMean) + "\n";
   return table;
 }
 
@@ -70,6 +121,10 @@ JsonObject caseObject(const CaseResult& result) {
     object.number("score", scoreText(result));
   else
     object.null("score");
+  if (result.hasBest)
+    object.number("best", exactDoubleText(result.best))
+        .number("relative", exactDoubleText(result.relative));
+  if (result.hasChange) object.number("change", exactDoubleText(result.change));
   if (result.reportPath.empty())
     object.null("report");
   else
@@ -87,6 +142,12 @@ JsonObject summaryObject(const BatchTotals& totals) {
       .number("score_mean", exactDoubleText(totals.scoreMean))
       .number("log_score_mean", exactDoubleText(totals.logScoreMean))
       .integer("zero_scores", static_cast<int64_t>(totals.zeros));
+  if (totals.relative) figures.number("relative_mean", exactDoubleText(totals.relativeMean));
+  if (totals.compared)
+    figures.integer("better", static_cast<int64_t>(totals.better))
+        .integer("worse", static_cast<int64_t>(totals.worse))
+        .integer("equal", static_cast<int64_t>(totals.equal))
+        .number("change_mean", exactDoubleText(totals.changeMean));
   JsonObject summary;
   summary.object("summary", figures);
   return summary;

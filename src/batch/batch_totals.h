@@ -22,11 +22,21 @@ struct BatchTotals {
   double scoreSum = 0;
   double scoreMean = 0;   // 0 when none was scored
   double logScoreMean = 0;  // 0 when none scored above zero
+  // Over every case, a case without a score counting 0; when a best is known.
+  bool relative = false;
+  double relativeMean = 0;
+  // Against an earlier results file: the cases both scored.
+  bool compared = false;
+  size_t better = 0;
+  size_t worse = 0;
+  size_t equal = 0;
+  double changeMean = 0;  // 0 when none was compared
 };
 
 BatchTotals totalsOf(const std::vector<CaseResult>& results);
 
-// The table of cases (name, score, status), then the totals.
+// The table of cases (name, score, best and relative score when bests are
+// known, change when compared, status), then the totals.
 std::string resultTable(const std::vector<CaseResult>& results,
                         const BatchTotals& totals);
 

@@ -1,5 +1,6 @@
 #include "batch/case_result.h"
 
+#include <cmath>
 #include <cstdio>
 #include <cstdlib>
 
@@ -14,6 +15,17 @@ const char* statusName(CaseStatus status) {
   return "no_report";
 }
 
+bool statusOfName(const std::string& name, CaseStatus& status) {
+  for (CaseStatus candidate : {CaseStatus::Ok, CaseStatus::Invalid, CaseStatus::CheckFailure,
+                               CaseStatus::UnexpectedError, CaseStatus::NoReport}) {
+    if (name == statusName(candidate)) {
+      status = candidate;
+      return true;
+    }
+  }
+  return false;
+}
+
 int64_t CaseResult::ticketSum() const {
   int64_t sum = 0;
   for (int64_t count : runs) sum += count;
@@ -26,6 +38,9 @@ double CaseResult::score() const {
 }
 
 std::string exactDoubleText(double value) {
+  // Whole numbers as integers: "%.3g" would give 3750 as "3.75e+03".
+  if (std::fabs(value) < 1e15 && value == std::floor(value))
+    return std::to_string(static_cast<int64_t>(value));
   char text[40];
   for (int digits = 1; digits <= 17; ++digits) {
     std::snprintf(text, sizeof text, "%.*g", digits, value);

@@ -15,11 +15,24 @@ enum class CaseStatus { Ok, Invalid, CheckFailure, UnexpectedError, NoReport };
 // "check_failure", "unexpected_error", "no_report".
 const char* statusName(CaseStatus status);
 
+// The status of a name statusName gives; false for any other text.
+bool statusOfName(const std::string& name, CaseStatus& status);
+
 struct CaseResult {
   std::string name;        // the case file's name without ".txt"
   std::string reportPath;  // empty when the report is not kept
   CaseStatus status = CaseStatus::NoReport;
   std::vector<int64_t> runs;  // tickets sold per run, when Ok
+
+  // Against the best score known for the case, when one is: the score
+  // divided by it (0 for a case without a score).
+  bool hasBest = false;
+  double best = 0;
+  double relative = 0;
+
+  // Against an earlier results file that scored the case too.
+  bool hasChange = false;
+  double change = 0;  // this score less the earlier one
 
   bool scored() const { return status == CaseStatus::Ok && !runs.empty(); }
   int64_t ticketSum() const;

@@ -7,6 +7,7 @@
 
 #include <cstdlib>
 #include <filesystem>
+#include <fstream>
 #include <sstream>
 #include <string>
 #include <vector>
@@ -164,6 +165,71 @@ TEST(Batch, RefusesAMissingFolderAndAResultsFileThatIsAnInput) {
   }
   EXPECT_EQ(before, readFile((work / caseFile).string()));
   EXPECT_EQ(1, runIn(work, {"batch", "cases", "submissions", "--jobs", "0"}));
+}
+
+// A folder of five small generated cases, each with its baseline schedule.
+fs::path prepareGeneratedFolder() {
+  fs::path work = scratchDirectory / "batch_generated";
+  fs::remove_all(work);
+  fs::create_directories(work / "submissions");
+  EXPECT_EQ(0, runIn(work, {"generate", "--seeds", "1-5", "--dir", "cases", "--films", "15",
+                            "--viewers", "150"}));
+  for (int seed = 1; seed <= 5; ++seed) {
+    const std::string name = "000" + std::to_string(seed) + ".txt";
+    EXPECT_EQ(0, runIn(work, {"baseline", "cases/" + name, "submissions/" + name}));
+  }
+  return work;
+}
+
+// The score a results line gives its case.
+double scoreOf(const std::string& results, const std::string& name) {
+  for (const std::string& line : lines(results))
+    if (field(line, "name") == "\"" + name + "\"")
+      return std::strtod(field(line, "score").c_str(), nullptr);
+  return -1;
+}
+
+TEST(Batch, ShardsMergeIntoTheWholeAndBestScoresAndComparisonsFollowTheScores) {
+  const fs::path work = prepareGeneratedFolder();
+  const std::vector<std::string> batch = {"batch", "cases", "submissions", "--runs", "1"};
+  auto with = [&batch](std::vector<std::string> options) {
+    std::vector<std::string> arguments = batch;
+    arguments.insert(arguments.end(), options.begin(), options.end());
+    return arguments;
+  };
+  ASSERT_EQ(0, runIn(work, with({"--results", "whole.jsonl"})));
+  const std::string whole = readFile((work / "whole.jsonl").string());
+  ASSERT_EQ(0, runIn(work, with({"--shard", "2/2", "--results", "b.jsonl"})));
+  ASSERT_EQ(0, runIn(work, with({"--shard", "1/2", "--results", "a.jsonl"})));
+  // Cases 0001, 0003 and 0005, then the summary.
+  EXPECT_EQ(4u, lines(readFile((work / "a.jsonl").string())).size());
+  ASSERT_EQ(0, runIn(work, {"batch", "--merge", "merged.jsonl", "b.jsonl", "a.jsonl"}));
+  EXPECT_EQ(whole, readFile((work / "merged.jsonl").string()));
+  EXPECT_EQ(2, runIn(work, {"batch", "--merge", "twice.jsonl", "a.jsonl", "a.jsonl"}));
+
+  // A best below the score is raised, one above it stays; frozen, none moves.
+  const std::string best = "{\"0001\":1,\"0002\":999999999}\n";
+  std::ofstream(work / "best.json", std::ios::binary) << best;
+  ASSERT_EQ(0, runIn(work, with({"--best", "best.json", "--freeze-best", "--results",
+                                 "frozen.jsonl"})));
+  EXPECT_EQ(best, readFile((work / "best.json").string()));
+  const std::string frozen = readFile((work / "frozen.jsonl").string());
+  EXPECT_EQ(scoreOf(whole, "0001"),
+            std::strtod(field(lines(frozen)[0], "relative").c_str(), nullptr));
+  ASSERT_EQ(0, runIn(work, with({"--best", "best.json"})));
+  const std::string raised = readFile((work / "best.json").string());
+  EXPECT_NE(std::string::npos, raised.find("\"0002\":999999999")) << raised;
+  EXPECT_NE(std::string::npos,
+            raised.find("\"0003\":" + field(lines(whole)[2], "score"))) << raised;
+
+  // An empty schedule for one case: one worse, four equal.
+  std::ofstream(work / "submissions" / "0003.txt", std::ios::binary)
+      << "000000\nTavo\n3\n0\n";
+  ASSERT_EQ(0, runIn(work, with({"--compare", "whole.jsonl", "--results", "later.jsonl"})));
+  const std::string later = lines(readFile((work / "later.jsonl").string())).back();
+  EXPECT_NE(std::string::npos, later.find("\"better\":0,\"worse\":1,\"equal\":4")) << later;
+  EXPECT_DOUBLE_EQ(-scoreOf(whole, "0003") / 5,
+                   std::strtod(field(later, "change_mean").c_str(), nullptr));
 }
 
 }  // namespace
