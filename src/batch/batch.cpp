@@ -12,6 +12,7 @@
 #include "batch/batch_progress.h"
 #include "batch/batch_totals.h"
 #include "batch/best_scores.h"
+#include "batch/case_features.h"
 #include "batch/case_result.h"
 #include "batch/child_pool.h"
 #include "batch/report_reading.h"
@@ -156,6 +157,8 @@ void evaluateCases(const BatchOptions& options, const std::string& program,
   for (size_t i = 0; i < cases.size(); ++i) {
     BatchCase& batchCase = cases[i];
     if (!batchCase.hasSubmission) {
+      batchCase.result.features =
+          readCaseFeatures(batchCase.casePath, batchCase.submissionPath);
       progress.caseEnded(batchCase.result);
       continue;
     }
@@ -169,7 +172,9 @@ void evaluateCases(const BatchOptions& options, const std::string& program,
                                     : std::min(platform::hardwareThreads(), MaxJobs);
   runChildren(program, commands, jobs,
               [&](size_t command, const platform::ChildEnd& end) {
-                CaseResult& result = cases[caseOfCommand[command]].result;
+                BatchCase& ended = cases[caseOfCommand[command]];
+                CaseResult& result = ended.result;
+                result.features = readCaseFeatures(ended.casePath, ended.submissionPath);
                 if (!end.crashed && end.status == ExitReportWritten)
                   result.status = readReport(result.reportPath, options.runs, result.runs);
                 progress.caseEnded(result);

@@ -113,6 +113,27 @@ std::string resultTable(const std::vector<CaseResult>& results,
   return table;
 }
 
+namespace {
+
+// A size, or null where it could not be read.
+void addSize(JsonObject& object, const std::string& key, int32_t size) {
+  if (size < 0)
+    object.null(key);
+  else
+    object.integer(key, size);
+}
+
+JsonObject featuresObject(const CaseFeatures& features) {
+  JsonObject object;
+  addSize(object, "films", features.nMovies);
+  addSize(object, "viewers", features.nViewers);
+  addSize(object, "seats", features.nSeats);
+  addSize(object, "screenings", features.nScreenings);
+  return object;
+}
+
+}  // namespace
+
 JsonObject caseObject(const CaseResult& result) {
   JsonObject object;
   object.string("name", result.name).string("status", statusName(result.status));
@@ -125,6 +146,7 @@ JsonObject caseObject(const CaseResult& result) {
     object.number("best", exactDoubleText(result.best))
         .number("relative", exactDoubleText(result.relative));
   if (result.hasChange) object.number("change", exactDoubleText(result.change));
+  object.object("features", featuresObject(result.features));
   if (result.reportPath.empty())
     object.null("report");
   else

@@ -5,6 +5,8 @@
 #include <string>
 #include <vector>
 
+#include "batch/case_features.h"
+
 // What the batch learnt of one case: the form of its report and, for a
 // schedule that was scored, the tickets sold in each run. The score is the
 // exact mean of those counts, kept as their integer sum and number, not the
@@ -23,6 +25,7 @@ struct CaseResult {
   std::string reportPath;  // empty when the report is not kept
   CaseStatus status = CaseStatus::NoReport;
   std::vector<int64_t> runs;  // tickets sold per run, when Ok
+  CaseFeatures features;
 
   // Against the best score known for the case, when one is: the score
   // divided by it (0 for a case without a score).

@@ -15,6 +15,12 @@ bool readRuns(const JsonValue* runs, std::vector<int64_t>& counts) {
   return true;
 }
 
+int32_t sizeOf(const JsonValue* features, const char* key) {
+  const JsonValue* size = features != nullptr ? features->member(key) : nullptr;
+  if (size == nullptr || size->kind != JsonValue::Kind::Number) return -1;
+  return static_cast<int32_t>(std::strtol(size->text.c_str(), nullptr, 10));
+}
+
 // The case of one line; false when the line is no case object.
 bool readCase(const JsonValue& object, CaseResult& result) {
   const JsonValue* name = object.member("name");
@@ -24,6 +30,11 @@ bool readCase(const JsonValue& object, CaseResult& result) {
       !readRuns(object.member("runs"), result.runs))
     return false;
   result.name = name->text;
+  const JsonValue* features = object.member("features");
+  result.features.nMovies = sizeOf(features, "films");
+  result.features.nViewers = sizeOf(features, "viewers");
+  result.features.nSeats = sizeOf(features, "seats");
+  result.features.nScreenings = sizeOf(features, "screenings");
   const JsonValue* report = object.member("report");
   if (report != nullptr && report->kind == JsonValue::Kind::String)
     result.reportPath = report->text;

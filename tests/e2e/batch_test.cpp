@@ -199,6 +199,12 @@ TEST(Batch, ShardsMergeIntoTheWholeAndBestScoresAndComparisonsFollowTheScores) {
   };
   ASSERT_EQ(0, runIn(work, with({"--results", "whole.jsonl"})));
   const std::string whole = readFile((work / "whole.jsonl").string());
+  // Each case carries its sizes, the screenings those of its submission.
+  const std::string screenings = lines(readFile((work / "submissions" / "0001.txt").string()))[3];
+  EXPECT_NE(std::string::npos,
+            lines(whole)[0].find("\"features\":{\"films\":15,\"viewers\":150,\"seats\":"))
+      << lines(whole)[0];
+  EXPECT_NE(std::string::npos, lines(whole)[0].find("\"screenings\":" + screenings + "}"));
   ASSERT_EQ(0, runIn(work, with({"--shard", "2/2", "--results", "b.jsonl"})));
   ASSERT_EQ(0, runIn(work, with({"--shard", "1/2", "--results", "a.jsonl"})));
   // Cases 0001, 0003 and 0005, then the summary.

@@ -1,0 +1,22 @@
+#ifndef SKEDOMAT_BATCH_CASE_FEATURES_H
+#define SKEDOMAT_BATCH_CASE_FEATURES_H
+
+#include <cstdint>
+#include <string>
+
+// The sizes of a case that tell where a solver does well or badly: films,
+// viewers and seats of the test case, screenings of the submission. Read
+// from the files' heads as the evaluator reads them, without taking in the
+// viewers, so that reading them costs little beside the evaluation; a size
+// that cannot be read is -1.
+struct CaseFeatures {
+  int32_t nMovies = -1;
+  int32_t nViewers = -1;
+  int32_t nSeats = -1;
+  int32_t nScreenings = -1;
+};
+
+CaseFeatures readCaseFeatures(const std::string& testCasePath,
+                              const std::string& submissionPath);
+
+#endif  // SKEDOMAT_BATCH_CASE_FEATURES_H
