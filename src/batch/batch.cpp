@@ -17,6 +17,7 @@
 #include "batch/child_pool.h"
 #include "batch/report_reading.h"
 #include "batch/results_file.h"
+#include "batch/summary_page.h"
 #include "driver/evaluation.h"
 
 namespace {
@@ -176,7 +177,8 @@ void evaluateCases(const BatchOptions& options, const std::string& program,
                 CaseResult& result = ended.result;
                 result.features = readCaseFeatures(ended.casePath, ended.submissionPath);
                 if (!end.crashed && end.status == ExitReportWritten)
-                  result.status = readReport(result.reportPath, options.runs, result.runs);
+                  result.status = readReport(result.reportPath, options.runs, result.runs,
+                                             result.message);
                 progress.caseEnded(result);
               });
   progress.clear();
@@ -221,6 +223,30 @@ int mergeResults(const BatchOptions& options) {
   return totals.noReport > 0 ? ExitNoReport : ExitReportWritten;
 }
 
+// `batch --page PAGE RESULTS [--compare OLD]`: the summary page of a results
+// file already written.
+int pageOfResults(const BatchOptions& options) {
+  ResultsFile results, earlier;
+  std::string error;
+  if (!readResultsFile(options.pageResultsPath, results, error))
+    return outputNotWritten("rezultatov " + quoted(options.pageResultsPath) +
+                            " ni mogoce brati: " + error);
+  if (!options.comparePath.empty()) {
+    if (!readResultsFile(options.comparePath, earlier, error))
+      return outputNotWritten("rezultatov za primerjavo " + quoted(options.comparePath) +
+                              " ni mogoce brati: " + error);
+    compareWith(earlier, results.cases);
+  }
+  std::vector<std::string> inputs = {options.pageResultsPath};
+  if (!options.comparePath.empty()) inputs.push_back(options.comparePath);
+  OutputFile page;
+  const int status =
+      openOutputFile(inputs, options.htmlPath, "stran", page, OutputFile::LineEnds::Lf);
+  if (status != ExitReportWritten) return status;
+  return writeWhole(options.htmlPath,
+                    renderSummaryPage(results.cases, totalsOf(results.cases)), page);
+}
+
 }  // namespace
 
 int runBatch(const std::vector<std::string>& arguments) {
@@ -230,6 +256,7 @@ int runBatch(const std::vector<std::string>& arguments) {
                          options))
     return batchUsageError();
   if (!options.mergePath.empty()) return mergeResults(options);
+  if (!options.pageResultsPath.empty()) return pageOfResults(options);
   std::string problem = folderProblem(options);
   if (!problem.empty()) return outputNotWritten(problem);
   ResultsFile earlier;
@@ -245,10 +272,15 @@ int runBatch(const std::vector<std::string>& arguments) {
   ReportsFolder reports;
   if (!reports.prepare(options.reportsFolder, problem))
     return outputNotWritten("mape za porocila ni mogoce ustvariti: " + problem);
-  OutputFile results, bestFile;
+  OutputFile results, bestFile, page;
   if (!options.resultsPath.empty()) {
     const int status = openBatchOutput(options.resultsPath, "rezultate", options, cases,
                                        reports.path(), results);
+    if (status != ExitReportWritten) return status;
+  }
+  if (!options.htmlPath.empty()) {
+    const int status = openBatchOutput(options.htmlPath, "stran", options, cases,
+                                       reports.path(), page);
     if (status != ExitReportWritten) return status;
   }
   const bool updateBest = !options.bestPath.empty() && !options.freezeBest;
@@ -274,6 +306,10 @@ int runBatch(const std::vector<std::string>& arguments) {
     status = ExitNoReport;
   if (updateBest &&
       writeWhole(options.bestPath, best.fileText(), bestFile) != ExitReportWritten)
+    status = ExitNoReport;
+  if (!options.htmlPath.empty() &&
+      writeWhole(options.htmlPath, renderSummaryPage(caseResults, totals), page) !=
+          ExitReportWritten)
     status = ExitNoReport;
   return status;
 }

@@ -40,6 +40,8 @@ bool takeOption(const std::string& name, const std::string& value,
     options.bestPath = value;
   } else if (name == "--compare" && !value.empty()) {
     options.comparePath = value;
+  } else if (name == "--html" && !value.empty()) {
+    options.htmlPath = value;
   } else if (name == "--shard") {
     return parseShard(value, options);
   } else {
@@ -55,6 +57,15 @@ bool parseBatchOptions(const std::vector<std::string>& words, BatchOptions& opti
     if (words.size() < 3 || words[1].empty()) return false;
     options.mergePath = words[1];
     options.mergeInputs.assign(words.begin() + 2, words.end());
+    return true;
+  }
+  if (!words.empty() && words[0] == "--page") {
+    if ((words.size() != 3 && words.size() != 5) || words[1].empty() || words[2].empty() ||
+        (words.size() == 5 && (words[3] != "--compare" || words[4].empty())))
+      return false;
+    options.htmlPath = words[1];
+    options.pageResultsPath = words[2];
+    if (words.size() == 5) options.comparePath = words[4];
     return true;
   }
   std::vector<std::string> folders;
@@ -79,8 +90,9 @@ const char* batchUsage() {
   return "Uporaba: Skedomat batch CASES_DIR SUBMISSIONS_DIR [--runs n] [--jobs N]\n"
          "                        [--reports DIR] [--results FILE.jsonl]\n"
          "                        [--best FILE.json] [--freeze-best]\n"
-         "                        [--compare OLD.jsonl] [--shard K/N]\n"
+         "                        [--compare OLD.jsonl] [--shard K/N] [--html PAGE.html]\n"
          "        Skedomat batch --merge OUT.jsonl IN1.jsonl IN2.jsonl ...\n"
+         "        Skedomat batch --page PAGE.html RESULTS.jsonl [--compare OLD.jsonl]\n"
          "Oceni vsak CASES_DIR/IME.txt z oddajo SUBMISSIONS_DIR/IME.txt.\n"
          "[Default: 3 simulacije, toliko hkratnih ocen kot niti procesorja (najvec 64).]\n";
 }

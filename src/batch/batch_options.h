@@ -26,6 +26,10 @@ struct BatchOptions {
   // --merge: the results file to write and the shards' files to read.
   std::string mergePath;
   std::vector<std::string> mergeInputs;
+  // --html: the summary page of this batch. --page PAGE RESULTS: the page
+  // of a results file already written.
+  std::string htmlPath;
+  std::string pageResultsPath;
 };
 
 // The most evaluations run at once (Windows waits for at most 64 processes).

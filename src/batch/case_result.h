@@ -26,6 +26,7 @@ struct CaseResult {
   CaseStatus status = CaseStatus::NoReport;
   std::vector<int64_t> runs;  // tickets sold per run, when Ok
   CaseFeatures features;
+  std::string message;  // a failure form's first message line, cut short
 
   // Against the best score known for the case, when one is: the score
   // divided by it (0 for a case without a score).

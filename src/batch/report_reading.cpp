@@ -17,8 +17,12 @@ const char UnexpectedHeading[] = "Nepricakovana napaka.";
 // InputFile takes a CR before the LF as part of the line end. Reports are a
 // few dozen lines, except the problems of an invalid
 // schedule: only the first line, the counts and the last line matter.
+// A failure's message is cut here: a table shows its start.
+const size_t MaxMessageLength = 300;
+
 struct ReportLines {
   std::string first;
+  std::string second;
   std::string counts;  // after the prefix
   std::string last;
   bool hasCounts = false;
@@ -34,6 +38,7 @@ bool readLines(const std::string& path, ReportLines& lines) {
   bool any = false;
   while (file.getline(line)) {
     if (!any) lines.first = line;
+    if (any && lines.second.empty()) lines.second = line;
     any = true;
     if (!lines.hasCounts && startsWith(line, CountsPrefix)) {
       lines.counts = line.substr(std::char_traits<char>::length(CountsPrefix));
@@ -77,13 +82,19 @@ CaseStatus formOf(const std::string& first) {
 }  // namespace
 
 CaseStatus readReport(const std::string& path, int32_t expectedRuns,
-                      std::vector<int64_t>& runs) {
+                      std::vector<int64_t>& runs, std::string& message) {
   runs.clear();
+  message.clear();
   ReportLines lines;
   if (!readLines(path, lines)) return CaseStatus::NoReport;
   const CaseStatus form = formOf(lines.first);
-  if (form != CaseStatus::Ok)
-    return lines.last == "-1" ? form : CaseStatus::NoReport;
+  if (form != CaseStatus::Ok) {
+    if (lines.last != "-1") return CaseStatus::NoReport;
+    // An invalid schedule's first problem stands under the heading.
+    message = (form == CaseStatus::Invalid ? lines.second : lines.first)
+                  .substr(0, MaxMessageLength);
+    return form;
+  }
   if (!isNumber(lines.last) || lines.last == "-1" || !lines.hasCounts ||
       !parseCounts(lines.counts, runs) ||
       runs.size() != static_cast<size_t>(expectedRuns)) {

@@ -11,8 +11,9 @@
 // for a scored schedule, the per-run ticket counts. A report that cannot be
 // read, whose last line is neither a number nor "-1", or whose counts do not
 // match the runs asked for is garbled, and counts as no report. Either line
-// end is accepted.
+// end is accepted. For a failure form, `message` gets the start of its first
+// message line.
 CaseStatus readReport(const std::string& path, int32_t expectedRuns,
-                      std::vector<int64_t>& runs);
+                      std::vector<int64_t>& runs, std::string& message);
 
 #endif  // SKEDOMAT_BATCH_REPORT_READING_H

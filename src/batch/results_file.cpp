@@ -30,6 +30,14 @@ bool readCase(const JsonValue& object, CaseResult& result) {
       !readRuns(object.member("runs"), result.runs))
     return false;
   result.name = name->text;
+  const JsonValue* message = object.member("message");
+  if (message != nullptr && message->kind == JsonValue::Kind::String)
+    result.message = message->text;
+  const JsonValue* change = object.member("change");
+  if (change != nullptr && change->kind == JsonValue::Kind::Number) {
+    result.hasChange = true;
+    result.change = std::strtod(change->text.c_str(), nullptr);
+  }
   const JsonValue* features = object.member("features");
   result.features.nMovies = sizeOf(features, "films");
   result.features.nViewers = sizeOf(features, "viewers");

@@ -25,7 +25,8 @@ const char Counts[] = "\x8Atevilo prodanih kart v posameznih simulacijah: 7 0 12
 
 CaseStatus statusOf(const std::string& report, std::vector<int64_t>& runs) {
   TempFile file(report);
-  return readReport(file.path(), 3, runs);
+  std::string message;
+  return readReport(file.path(), 3, runs, message);
 }
 
 TEST(ReadReport, TakesTheCountsOnlyFromAWholeReport) {

@@ -1,0 +1,224 @@
+#include "batch/summary_page.h"
+
+#include <algorithm>
+#include <cmath>
+#include <functional>
+
+#include "base/assertion.h"
+#include "base/number_format.h"
+#include "explain/html_text.h"
+#include "explain/page_style.h"
+
+namespace {
+
+const size_t MaxNameCharacters = 80;
+const size_t MaxMessageCharacters = 200;
+const double PlotWidth = 360, PlotHeight = 220, Margin = 36;
+
+std::string number(double value, int decimals) { return formatFixed(value, decimals); }
+
+std::string cell(const std::string& content) { return "<td>" + content + "</td>"; }
+std::string numberCell(const std::string& content) {
+  return "<td class=\"n\">" + content + "</td>";
+}
+std::string sizeCell(int32_t size) { return numberCell(size < 0 ? "-" : intToStr(size)); }
+
+std::string scoreText(const CaseResult& result) {
+  return result.scored() ? number(result.score(), 2) : "-";
+}
+
+// What the plots and the order of the table go by: the relative score where
+// bests are known, the score otherwise.
+double merit(const CaseResult& result, const BatchTotals& totals) {
+  return totals.relative ? result.relative : result.score();
+}
+
+std::string totalsSection(const BatchTotals& totals) {
+  std::string items = "<li>primerov: " + intToStr(static_cast<int64_t>(totals.cases)) +
+                      ", ocenjenih: " + intToStr(static_cast<int64_t>(totals.scored)) +
+                      ", neuspelih: " + intToStr(static_cast<int64_t>(totals.failed)) +
+                      "</li>\n<li>povprecna ocena: " + number(totals.scoreMean, 3) +
+                      "</li>\n<li>povprecje ln(ocena): " + number(totals.logScoreMean, 6) +
+                      "</li>\n";
+  if (totals.relative)
+    items += "<li>povprecna relativna ocena: <span id=\"relative-mean\">" +
+             number(totals.relativeMean, 6) + "</span></li>\n";
+  if (totals.compared)
+    items += "<li>glede na prejsnje: boljsih " + intToStr(static_cast<int64_t>(totals.better)) +
+             ", slabsih " + intToStr(static_cast<int64_t>(totals.worse)) + ", enakih " +
+             intToStr(static_cast<int64_t>(totals.equal)) + ", povprecna sprememba " +
+             number(totals.changeMean, 3) + "</li>\n";
+  return "<section id=\"totals\">\n<h2>Skupaj</h2>\n<ul class=\"messages\">\n" + items +
+         "</ul>\n</section>\n";
+}
+
+std::string caseRow(const CaseResult& result, const BatchTotals& totals) {
+  const CaseFeatures& f = result.features;
+  std::string row = "<tr class=\"case\">" + cell(shortHtmlText(result.name, MaxNameCharacters)) +
+                    sizeCell(f.nMovies) + sizeCell(f.nViewers) + sizeCell(f.nSeats) +
+                    sizeCell(f.nScreenings) + numberCell(scoreText(result));
+  if (totals.relative)
+    row += numberCell(result.hasBest ? number(result.best, 2) : "-") +
+           numberCell(number(result.relative, 4));
+  if (totals.compared)
+    row += numberCell(result.hasChange ? number(result.change, 3) : "-");
+  return row + cell(statusName(result.status)) + "</tr>\n";
+}
+
+std::string casesSection(std::vector<CaseResult> results, const BatchTotals& totals) {
+  std::stable_sort(results.begin(), results.end(),
+                   [&totals](const CaseResult& a, const CaseResult& b) {
+                     return merit(a, totals) < merit(b, totals);
+                   });
+  std::string head = "<tr><th>primer</th><th class=\"n\">filmi</th><th class=\"n\">gledalci</th>"
+                     "<th class=\"n\">sedezi</th><th class=\"n\">predstave</th>"
+                     "<th class=\"n\">ocena</th>";
+  if (totals.relative) head += "<th class=\"n\">najboljsa</th><th class=\"n\">relativno</th>";
+  if (totals.compared) head += "<th class=\"n\">sprememba</th>";
+  head += "<th>stanje</th></tr>\n";
+  std::string rows;
+  for (const CaseResult& result : results) rows += caseRow(result, totals);
+  return "<section id=\"cases\">\n<h2>Primeri, najslabsi najprej</h2>\n<table>\n" + head +
+         rows + "</table>\n</section>\n";
+}
+
+// A point of a scatter plot: where it stands and what its title says.
+struct Point {
+  double x, y;
+  std::string title;
+};
+
+std::string scatterSvg(const std::string& label, const std::vector<Point>& points,
+                       bool logScale) {
+  double xLow = 0, xHigh = 1, yHigh = 0;
+  bool first = true;
+  auto xOf = [logScale](double x) { return logScale ? std::log10(std::max(x, 1.0)) : x; };
+  for (const Point& p : points) {
+    const double x = xOf(p.x);
+    if (first) xLow = xHigh = x;
+    xLow = std::min(xLow, x);
+    xHigh = std::max(xHigh, x);
+    yHigh = std::max(yHigh, p.y);
+    first = false;
+  }
+  if (xHigh <= xLow) xHigh = xLow + 1;
+  if (yHigh <= 0) yHigh = 1;
+  std::string out = "<svg class=\"scatter\" width=\"" + number(PlotWidth + 2 * Margin, 0) +
+                    "\" height=\"" + number(PlotHeight + 2 * Margin, 0) +
+                    "\" role=\"img\" aria-label=\"" + label + "\">\n";
+  out += "<rect class=\"grid\" x=\"" + number(Margin, 0) + "\" y=\"" + number(Margin, 0) +
+         "\" width=\"" + number(PlotWidth, 0) + "\" height=\"" + number(PlotHeight, 0) +
+         "\" fill=\"none\"/>\n";
+  out += "<text x=\"" + number(Margin, 0) + "\" y=\"" + number(Margin - 8, 0) + "\">" + label +
+         (logScale ? " (log)" : "") + "</text>\n";
+  // The ends of both axes.
+  const auto text = [](double x, double y, const char* anchor, const std::string& content) {
+    return "<text x=\"" + number(x, 0) + "\" y=\"" + number(y, 0) + "\" text-anchor=\"" +
+           anchor + "\">" + content + "</text>\n";
+  };
+  const auto axisValue = [logScale](double x) {
+    return number(logScale ? std::pow(10.0, x) : x, 0);
+  };
+  out += text(Margin - 4, Margin + 4, "end", number(yHigh, yHigh < 10 ? 2 : 0));
+  out += text(Margin - 4, Margin + PlotHeight, "end", "0");
+  out += text(Margin, Margin + PlotHeight + 14, "start", axisValue(xLow));
+  out += text(Margin + PlotWidth, Margin + PlotHeight + 14, "end", axisValue(xHigh));
+  for (const Point& p : points) {
+    const double cx = Margin + (xOf(p.x) - xLow) / (xHigh - xLow) * PlotWidth;
+    const double cy = Margin + PlotHeight - p.y / yHigh * PlotHeight;
+    out += "<circle class=\"point\" cx=\"" + number(cx, 1) + "\" cy=\"" + number(cy, 1) +
+           "\" r=\"4\" fill=\"#3b6fd4\" fill-opacity=\"0.7\"><title>" + p.title +
+           "</title></circle>\n";
+  }
+  return out + "</svg>\n";
+}
+
+struct Feature {
+  const char* label;
+  bool logScale;
+  std::function<double(const CaseFeatures&)> value;  // < 0 when unknown
+};
+
+std::string plotsSection(const std::vector<CaseResult>& results, const BatchTotals& totals) {
+  const std::vector<Feature> features = {
+      {"filmi", true, [](const CaseFeatures& f) { return double(f.nMovies); }},
+      {"gledalci", true, [](const CaseFeatures& f) { return double(f.nViewers); }},
+      {"sedezi", false, [](const CaseFeatures& f) { return double(f.nSeats); }},
+      {"gledalci na sedez", true,
+       [](const CaseFeatures& f) {
+         return f.nSeats > 0 && f.nViewers >= 0 ? double(f.nViewers) / f.nSeats : -1.0;
+       }},
+      {"predstave", false, [](const CaseFeatures& f) { return double(f.nScreenings); }}};
+  std::string out = "<section id=\"plots\">\n<h2>" +
+                    std::string(totals.relative ? "Relativna ocena" : "Ocena") +
+                    " glede na velikost primera</h2>\n";
+  for (const Feature& feature : features) {
+    std::vector<Point> points;
+    for (const CaseResult& result : results) {
+      const double x = feature.value(result.features);
+      if (x < 0) continue;
+      points.push_back({x, merit(result, totals),
+                        shortHtmlText(result.name, MaxNameCharacters) + ": " + number(x, 1) +
+                            ", " + number(merit(result, totals), 4)});
+    }
+    out += scatterSvg(feature.label, points, feature.logScale);
+  }
+  return out + "</section>\n";
+}
+
+std::string changesSection(const std::vector<CaseResult>& results) {
+  double largest = 0;
+  for (const CaseResult& result : results)
+    if (result.hasChange) largest = std::max(largest, std::fabs(result.change));
+  if (largest <= 0) largest = 1;
+  const double barWidth = std::max(2.0, PlotWidth / std::max<size_t>(results.size(), 1));
+  std::string bars;
+  for (size_t i = 0; i < results.size(); ++i) {
+    if (!results[i].hasChange) continue;
+    const double height = std::fabs(results[i].change) / largest * PlotHeight / 2;
+    const double top = Margin + PlotHeight / 2 - (results[i].change > 0 ? height : 0);
+    bars += "<rect class=\"change\" x=\"" + number(Margin + i * barWidth, 1) + "\" y=\"" +
+            number(top, 1) + "\" width=\"" + number(barWidth * 0.8, 1) + "\" height=\"" +
+            number(std::max(height, 0.5), 1) + "\" fill=\"" +
+            (results[i].change >= 0 ? "#1a7f37" : "#c62828") + "\"><title>" +
+            shortHtmlText(results[i].name, MaxNameCharacters) + ": " +
+            number(results[i].change, 3) + "</title></rect>\n";
+  }
+  return "<section id=\"changes\">\n<h2>Sprememba po primerih</h2>\n<svg width=\"" +
+         number(Margin * 2 + barWidth * results.size(), 0) + "\" height=\"" +
+         number(PlotHeight + 2 * Margin, 0) + "\" role=\"img\" aria-label=\"sprememba\">\n" +
+         bars + "</svg>\n</section>\n";
+}
+
+std::string failuresSection(const std::vector<CaseResult>& results) {
+  std::string items;
+  for (const CaseResult& result : results) {
+    if (result.scored()) continue;
+    items += "<li class=\"failure\"><b>" + shortHtmlText(result.name, MaxNameCharacters) +
+             "</b>: " + statusName(result.status) +
+             (result.message.empty()
+                  ? ""
+                  : " &middot; " + shortHtmlText(result.message, MaxMessageCharacters)) +
+             "</li>\n";
+  }
+  if (items.empty()) return "";
+  return "<section id=\"failures\">\n<h2>Neuspeli primeri</h2>\n<ul class=\"messages\">\n" +
+         items + "</ul>\n</section>\n";
+}
+
+}  // namespace
+
+std::string renderSummaryPage(const std::vector<CaseResult>& results,
+                              const BatchTotals& totals) {
+  std::string page =
+      "<!DOCTYPE html>\n<html lang=\"sl\">\n<head>\n<meta charset=\"utf-8\">\n"
+      "<meta name=\"viewport\" content=\"width=device-width, initial-scale=1\">\n"
+      "<title>Skedomat: rezultati</title>\n<style>" +
+      std::string(pageStyle()) + "</style>\n</head>\n<body>\n<main>\n<h1>Skedomat: rezultati</h1>\n";
+  page += totalsSection(totals);
+  page += plotsSection(results, totals);
+  if (totals.compared) page += changesSection(results);
+  page += failuresSection(results);
+  page += casesSection(results, totals);
+  return page + "</main>\n</body>\n</html>\n";
+}
