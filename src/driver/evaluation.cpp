@@ -15,6 +15,7 @@
 #include "driver/report_stream.h"
 #include "driver/run_progress.h"
 #include "driver/run_statistics.h"
+#include "driver/text_report.h"
 #include "simulation/random_source.h"
 #include "simulation/simulation.h"
 #include "submission/problem_sink.h"
@@ -57,42 +58,6 @@ void warnIfUnreadable(const std::string& path, const char* what) {
     std::fprintf(stderr, "Skedomat: %s \"%s\" ni mogoce brati: %s\n", what,
                  path.c_str(), problem.c_str());
 }
-
-// The plain text report of `eval`. Each problem's message goes into the
-// report as validation finds it, so that none is held in memory.
-class TextReport : public EvaluationOutput {
- public:
-  explicit TextReport(OutputFile& report)
-      : report_(report), messages_(report, InvalidSubmissionHeading),
-        problems_(messages_) {}
-
-  ProblemSink& validationProblems() override { return problems_; }
-
-  void writeSuccess(const TestCase&, const Submission&, int32_t nSimulacij,
-                    int64_t elapsedTicks,
-                    const RunStatistics& statistics) override {
-    writeSuccessReport(report_, nSimulacij, elapsedTicks, statistics);
-  }
-  void writeInvalidSubmission(const TestCase&, const Submission&) override {
-    messages_.finish();
-    report_.write(InvalidSubmissionEnding);
-  }
-  // A failure may come after part of another form was written: only the
-  // failure's form stays.
-  void writeCheckFailure(const EAssertion& failure, EvaluationStage) override {
-    report_.discard();
-    ::writeCheckFailure(report_, failure);
-  }
-  void writeUnexpectedError(EvaluationStage) override {
-    report_.discard();
-    ::writeUnexpectedError(report_);
-  }
-
- private:
-  OutputFile& report_;
-  ReportStream messages_;
-  ProblemLineWriter problems_;
-};
 
 }  // namespace
 

@@ -7,6 +7,7 @@
 #include "base/output_path.h"
 #include "base/platform.h"
 #include "driver/report.h"
+#include "driver/text_report.h"
 #include "explain/explain_page.h"
 #include "explain/problem_digest.h"
 #include "explain/screening_stats.h"
@@ -40,9 +41,13 @@ std::string failedStep(EvaluationStage stage) {
 // building them leaves only the failure page.
 class ExplainOutput : public EvaluationOutput {
  public:
-  ExplainOutput(const PageSources& sources, OutputFile& page, OutputFile* table)
+  // With a `text` report, the evaluation's text report is written beside the
+  // page, from the same runs.
+  ExplainOutput(const PageSources& sources, OutputFile& page, OutputFile* table,
+                TextReport* text)
       : sources_(sources), problems_(MaxListedProblems), page_(page),
-        table_(table) {}
+        table_(table), text_(text),
+        tee_(problems_, text != nullptr ? &text->validationProblems() : nullptr) {}
 
   void playRun(Simulation& simulation, const Submission& submission) override {
     stats_.playRun(simulation, submission);
@@ -56,15 +61,18 @@ class ExplainOutput : public EvaluationOutput {
     std::string table =
         table_ != nullptr ? screeningTableCsv(submission, stats_) : "";
     write(page, table);
+    if (text_ != nullptr)
+      text_->writeSuccess(testCase, submission, nSimulacij, elapsedTicks, statistics);
   }
 
-  ProblemSink& validationProblems() override { return problems_; }
+  ProblemSink& validationProblems() override { return tee_; }
 
   void writeInvalidSubmission(const TestCase& testCase,
                               const Submission& submission) override {
     write(renderInvalidSubmissionPage(sources_, testCase, submission,
                                       problems_),
           ScreeningTableHeader);
+    if (text_ != nullptr) text_->writeInvalidSubmission(testCase, submission);
   }
 
   void writeCheckFailure(const EAssertion& failure,
@@ -72,12 +80,14 @@ class ExplainOutput : public EvaluationOutput {
     write(renderFailurePage(sources_, failedStep(stage),
                             withoutFinalLineEnd(checkFailureText(failure))),
           ScreeningTableHeader);
+    if (text_ != nullptr) text_->writeCheckFailure(failure, stage);
   }
 
-  void writeUnexpectedError(EvaluationStage) override {
+  void writeUnexpectedError(EvaluationStage stage) override {
     write(renderFailurePage(sources_, "Nepričakovana napaka.",
                             withoutFinalLineEnd(unexpectedErrorText())),
           ScreeningTableHeader);
+    if (text_ != nullptr) text_->writeUnexpectedError(stage);
   }
 
  private:
@@ -91,20 +101,42 @@ class ExplainOutput : public EvaluationOutput {
     table_->write(table);
   }
 
+  // Hands each problem to the page's digest and, when there is one, to the
+  // text report.
+  class ProblemTee : public ProblemSink {
+   public:
+    ProblemTee(ProblemSink& first, ProblemSink* second) : first_(first), second_(second) {}
+    void add(const SchedulingProblem& problem) override {
+      first_.add(problem);
+      if (second_ != nullptr) second_->add(problem);
+    }
+
+   private:
+    ProblemSink& first_;
+    ProblemSink* second_;
+  };
+
   PageSources sources_;
   ProblemDigest problems_;
   OutputFile& page_;
   OutputFile* table_;
+  TextReport* text_;
+  ProblemTee tee_;
   ScreeningStats stats_;
 };
 
-// The table must not overwrite the page it accompanies.
-int checkTableIsNotThePage(const ExplainArguments& arguments) {
+// No output may overwrite another: the page, the table and the text report
+// are three files.
+int checkOutputsDiffer(const ExplainArguments& arguments) {
   const std::string& page = arguments.evaluation.reportPath;
-  if (sameFile(arguments.csvPath, page))
-    return outputNotWritten("tabela \"" + arguments.csvPath +
-                            "\" in porocilo \"" + page +
+  const std::string& table = arguments.csvPath;
+  const std::string& text = arguments.textReportPath;
+  if (!table.empty() && sameFile(table, page))
+    return outputNotWritten("tabela \"" + table + "\" in porocilo \"" + page +
                             "\" sta ista datoteka.");
+  if (!text.empty() && (sameFile(text, page) || (!table.empty() && sameFile(text, table))))
+    return outputNotWritten("besedilno porocilo \"" + text +
+                            "\" je ista datoteka kot stran ali tabela.");
   return ExitReportWritten;
 }
 
@@ -112,21 +144,21 @@ int checkTableIsNotThePage(const ExplainArguments& arguments) {
 
 const char* explainUsage() {
   return "Uporaba: Skedomat explain input.txt submission.txt report.html "
-         "[nSimulacij] [--csv tabela.csv]\n[Default: 3 simulacije.]\n";
+         "[nSimulacij] [--csv tabela.csv] [--report porocilo.txt]\n"
+         "[Default: 3 simulacije.]\n";
 }
 
 bool parseExplainArguments(const std::vector<std::string>& words,
                            ExplainArguments& parsed) {
   std::vector<std::string> rest;
-  bool haveTable = false;
   for (size_t i = 0; i < words.size(); ++i) {
-    if (words[i] != "--csv") {
+    if (words[i] != "--csv" && words[i] != "--report") {
       rest.push_back(words[i]);
       continue;
     }
-    if (haveTable || i + 1 >= words.size() || words[i + 1].empty()) return false;
-    parsed.csvPath = words[++i];
-    haveTable = true;
+    std::string& path = words[i] == "--csv" ? parsed.csvPath : parsed.textReportPath;
+    if (!path.empty() || i + 1 >= words.size() || words[i + 1].empty()) return false;
+    path = words[++i];
   }
   return parseEvaluationArguments(rest, parsed.evaluation);
 }
@@ -138,29 +170,35 @@ int runExplain(const std::vector<std::string>& arguments) {
           std::vector<std::string>(arguments.begin() + 2, arguments.end()),
           parsed))
     return explainUsageError();
-  const bool wantTable = !parsed.csvPath.empty();
-  // Both temporary files exist before anything is read; neither target is
-  // replaced unless both files are whole.
-  int status = wantTable ? checkTableIsNotThePage(parsed) : ExitReportWritten;
-  OutputFile page, table;
-  if (status == ExitReportWritten)
-    status = openOutputFile(parsed.evaluation, parsed.evaluation.reportPath,
-                            "porocilo", page);
-  if (wantTable && status == ExitReportWritten)
-    status = openOutputFile(parsed.evaluation, parsed.csvPath, "tabelo", table);
+  // Every temporary file exists before anything is read; no target is
+  // replaced unless every file is whole.
+  struct Output {
+    const std::string& path;
+    const char* what;
+    OutputFile file;
+  };
+  Output page{parsed.evaluation.reportPath, "porocilo", {}};
+  Output table{parsed.csvPath, "tabelo", {}};
+  Output text{parsed.textReportPath, "porocilo", {}};
+  std::vector<Output*> outputs = {&page};
+  if (!parsed.csvPath.empty()) outputs.push_back(&table);
+  if (!parsed.textReportPath.empty()) outputs.push_back(&text);
+  int status = checkOutputsDiffer(parsed);
+  for (Output* output : outputs)
+    if (status == ExitReportWritten)
+      status = openOutputFile(parsed.evaluation, output->path, output->what, output->file);
   if (status != ExitReportWritten) return status;
   const PageSources sources{parsed.evaluation.testCasePath,
                             parsed.evaluation.submissionPath};
   {
-    ExplainOutput output(sources, page, wantTable ? &table : nullptr);
+    TextReport textReport(text.file);
+    ExplainOutput output(sources, page.file, parsed.csvPath.empty() ? nullptr : &table.file,
+                         parsed.textReportPath.empty() ? nullptr : &textReport);
     evaluate(parsed.evaluation, output);
   }
-  status = finishOutputFile(parsed.evaluation.reportPath, page);
-  if (wantTable && status == ExitReportWritten)
-    status = finishOutputFile(parsed.csvPath, table);
-  if (status == ExitReportWritten)
-    status = commitOutputFile(parsed.evaluation.reportPath, page);
-  if (wantTable && status == ExitReportWritten)
-    status = commitOutputFile(parsed.csvPath, table);
+  for (Output* output : outputs)
+    if (status == ExitReportWritten) status = finishOutputFile(output->path, output->file);
+  for (Output* output : outputs)
+    if (status == ExitReportWritten) status = commitOutputFile(output->path, output->file);
   return status;
 }

@@ -6,20 +6,22 @@
 
 #include "driver/evaluation.h"
 
-// The command line of `explain`: the evaluation's and, optionally, the path
-// of the per-screening CSV table.
+// The command line of `explain`: the evaluation's and, optionally, the paths
+// of the per-screening CSV table and of the text report `eval` would write.
 struct ExplainArguments {
   EvaluationArguments evaluation;
-  std::string csvPath;  // empty when no table is wanted
+  std::string csvPath;         // empty when no table is wanted
+  std::string textReportPath;  // empty when no text report is wanted
 };
 
-// Takes `--csv PATH` from anywhere in `words` (the arguments after the
-// command word) and the rest as `eval` takes them; false when they are not a
-// valid command line.
+// Takes `--csv PATH` and `--report PATH` from anywhere in `words` (the
+// arguments after the command word) and the rest as `eval` takes them; false
+// when they are not a valid command line.
 bool parseExplainArguments(const std::vector<std::string>& words,
                            ExplainArguments& parsed);
 
-// `explain input.txt submission.txt report.html [nSimulacij] [--csv PATH]`:
+// `explain input.txt submission.txt report.html [nSimulacij] [--csv PATH]
+// [--report PATH]`:
 // evaluates exactly as `eval` does and writes an HTML page of where the
 // tickets came from; `arguments` start with the program and the command word.
 int runExplain(const std::vector<std::string>& arguments);

@@ -33,7 +33,7 @@ bool requireBrowser = false;
 
 const std::string ExplainUsage =
     "Uporaba: Skedomat explain input.txt submission.txt report.html "
-    "[nSimulacij] [--csv tabela.csv]\n[Default: 3 simulacije.]\n";
+    "[nSimulacij] [--csv tabela.csv] [--report porocilo.txt]\n[Default: 3 simulacije.]\n";
 const std::string EvalUsage =
     "Uporaba: Skedomat eval input.txt submission.txt report.txt "
     "[nSimulacij]\n[Default: 3 simulacije.]\n";
@@ -169,9 +169,13 @@ void expectExplainAgreesWithEval(const fs::path& folder, const std::string& inpu
     evalArguments.push_back(word);
     explainArguments.push_back(word);
   }
-  explainArguments.insert(explainArguments.begin() + 2, {"--csv", "table.csv"});
+  explainArguments.insert(explainArguments.begin() + 2,
+                          {"--csv", "table.csv", "--report", "explain-report.txt"});
   ASSERT_EQ(0, runIn(folder, evalArguments).status);
   ASSERT_EQ(0, runIn(folder, explainArguments).status);
+  // The text report explain writes beside its page is eval's.
+  EXPECT_EQ(normaliseReport(readFile((folder / "eval-report.txt").string())),
+            normaliseReport(readFile((folder / "explain-report.txt").string())));
   EvalFacts facts = evalFacts(readFile((folder / "eval-report.txt").string()));
   ASSERT_FALSE(facts.score.empty()) << "eval gave no success report";
   const std::string page = readFile((folder / "page.html").string());
