@@ -165,8 +165,17 @@ void evaluateCases(const BatchOptions& options, const std::string& program,
     }
     batchCase.result.reportPath =
         pathInFolder(reports.path(), batchCase.result.name + CaseSuffix);
-    commands.push_back({"eval", batchCase.casePath, batchCase.submissionPath,
-                        batchCase.result.reportPath, std::to_string(options.runs)});
+    if (options.explainFolder.empty()) {
+      commands.push_back({"eval", batchCase.casePath, batchCase.submissionPath,
+                          batchCase.result.reportPath, std::to_string(options.runs)});
+    } else {
+      // The same evaluation, its page and its report from one child.
+      batchCase.result.pagePath =
+          pathInFolder(options.explainFolder, batchCase.result.name + ".html");
+      commands.push_back({"explain", batchCase.casePath, batchCase.submissionPath,
+                          batchCase.result.pagePath, std::to_string(options.runs),
+                          "--report", batchCase.result.reportPath});
+    }
     caseOfCommand.push_back(i);
   }
   const int jobs = options.jobs > 0 ? options.jobs
@@ -244,7 +253,7 @@ int pageOfResults(const BatchOptions& options) {
       openOutputFile(inputs, options.htmlPath, "stran", page, OutputFile::LineEnds::Lf);
   if (status != ExitReportWritten) return status;
   return writeWhole(options.htmlPath,
-                    renderSummaryPage(results.cases, totalsOf(results.cases)), page);
+                    renderSummaryPage(results.cases, totalsOf(results.cases), options.htmlPath), page);
 }
 
 }  // namespace
@@ -272,6 +281,8 @@ int runBatch(const std::vector<std::string>& arguments) {
   ReportsFolder reports;
   if (!reports.prepare(options.reportsFolder, problem))
     return outputNotWritten("mape za porocila ni mogoce ustvariti: " + problem);
+  if (!options.explainFolder.empty() && !makeFolders(options.explainFolder, problem))
+    return outputNotWritten("mape za strani ni mogoce ustvariti: " + problem);
   OutputFile results, bestFile, page;
   if (!options.resultsPath.empty()) {
     const int status = openBatchOutput(options.resultsPath, "rezultate", options, cases,
@@ -308,7 +319,7 @@ int runBatch(const std::vector<std::string>& arguments) {
       writeWhole(options.bestPath, best.fileText(), bestFile) != ExitReportWritten)
     status = ExitNoReport;
   if (!options.htmlPath.empty() &&
-      writeWhole(options.htmlPath, renderSummaryPage(caseResults, totals), page) !=
+      writeWhole(options.htmlPath, renderSummaryPage(caseResults, totals, options.htmlPath), page) !=
           ExitReportWritten)
     status = ExitNoReport;
   return status;

@@ -40,6 +40,8 @@ bool takeOption(const std::string& name, const std::string& value,
     options.bestPath = value;
   } else if (name == "--compare" && !value.empty()) {
     options.comparePath = value;
+  } else if (name == "--explain" && !value.empty()) {
+    options.explainFolder = value;
   } else if (name == "--html" && !value.empty()) {
     options.htmlPath = value;
   } else if (name == "--shard") {
@@ -91,6 +93,7 @@ const char* batchUsage() {
          "                        [--reports DIR] [--results FILE.jsonl]\n"
          "                        [--best FILE.json] [--freeze-best]\n"
          "                        [--compare OLD.jsonl] [--shard K/N] [--html PAGE.html]\n"
+         "                        [--explain DIR]\n"
          "        Skedomat batch --merge OUT.jsonl IN1.jsonl IN2.jsonl ...\n"
          "        Skedomat batch --page PAGE.html RESULTS.jsonl [--compare OLD.jsonl]\n"
          "Oceni vsak CASES_DIR/IME.txt z oddajo SUBMISSIONS_DIR/IME.txt.\n"

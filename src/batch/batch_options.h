@@ -30,6 +30,8 @@ struct BatchOptions {
   // of a results file already written.
   std::string htmlPath;
   std::string pageResultsPath;
+  // --explain: the folder of each case's explain page, DIR/NAME.html.
+  std::string explainFolder;
 };
 
 // The most evaluations run at once (Windows waits for at most 64 processes).

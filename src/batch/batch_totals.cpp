@@ -147,6 +147,7 @@ JsonObject caseObject(const CaseResult& result) {
         .number("relative", exactDoubleText(result.relative));
   if (result.hasChange) object.number("change", exactDoubleText(result.change));
   object.object("features", featuresObject(result.features));
+  if (!result.pagePath.empty()) object.string("page", result.pagePath);
   if (!result.message.empty()) object.string("message", result.message);
   if (result.reportPath.empty())
     object.null("report");

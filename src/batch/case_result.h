@@ -23,6 +23,7 @@ bool statusOfName(const std::string& name, CaseStatus& status);
 struct CaseResult {
   std::string name;        // the case file's name without ".txt"
   std::string reportPath;  // empty when the report is not kept
+  std::string pagePath;    // its explain page; empty when none was made
   CaseStatus status = CaseStatus::NoReport;
   std::vector<int64_t> runs;  // tickets sold per run, when Ok
   CaseFeatures features;

@@ -30,6 +30,8 @@ bool readCase(const JsonValue& object, CaseResult& result) {
       !readRuns(object.member("runs"), result.runs))
     return false;
   result.name = name->text;
+  const JsonValue* page = object.member("page");
+  if (page != nullptr && page->kind == JsonValue::Kind::String) result.pagePath = page->text;
   const JsonValue* message = object.member("message");
   if (message != nullptr && message->kind == JsonValue::Kind::String)
     result.message = message->text;

@@ -1,7 +1,11 @@
 #include "batch/summary_page.h"
 
 #include <algorithm>
+#include <cctype>
 #include <cmath>
+#include <cstdio>
+#include <cstring>
+#include <filesystem>
 #include <functional>
 
 #include "base/assertion.h"
@@ -52,9 +56,39 @@ std::string totalsSection(const BatchTotals& totals) {
          "</ul>\n</section>\n";
 }
 
-std::string caseRow(const CaseResult& result, const BatchTotals& totals) {
+// The link from the summary page to a case's explain page: its path
+// relative to the summary's folder, each byte outside the few that need no
+// escape in a URL written as %XX.
+std::string linkTo(const std::string& target, const std::string& summaryPath) {
+  namespace fs = std::filesystem;
+  const fs::path from = fs::absolute(fs::u8path(summaryPath)).lexically_normal().parent_path();
+  const fs::path to = fs::absolute(fs::u8path(target)).lexically_normal();
+  const auto relative = to.lexically_relative(from).generic_u8string();
+  std::string link;
+  for (char c : relative) {
+    const unsigned char byte = static_cast<unsigned char>(c);
+    if (std::isalnum(byte) || std::strchr("-._~/", c) != nullptr) {
+      link += c;
+    } else {
+      char escaped[4];
+      std::snprintf(escaped, sizeof escaped, "%%%02X", static_cast<unsigned>(byte));
+      link += escaped;
+    }
+  }
+  return link;
+}
+
+// A case's name, linked to its explain page when it has one.
+std::string nameOf(const CaseResult& result, const std::string& summaryPath) {
+  const std::string name = shortHtmlText(result.name, MaxNameCharacters);
+  if (result.pagePath.empty()) return name;
+  return "<a href=\"" + linkTo(result.pagePath, summaryPath) + "\">" + name + "</a>";
+}
+
+std::string caseRow(const CaseResult& result, const BatchTotals& totals,
+                    const std::string& summaryPath) {
   const CaseFeatures& f = result.features;
-  std::string row = "<tr class=\"case\">" + cell(shortHtmlText(result.name, MaxNameCharacters)) +
+  std::string row = "<tr class=\"case\">" + cell(nameOf(result, summaryPath)) +
                     sizeCell(f.nMovies) + sizeCell(f.nViewers) + sizeCell(f.nSeats) +
                     sizeCell(f.nScreenings) + numberCell(scoreText(result));
   if (totals.relative)
@@ -65,7 +99,8 @@ std::string caseRow(const CaseResult& result, const BatchTotals& totals) {
   return row + cell(statusName(result.status)) + "</tr>\n";
 }
 
-std::string casesSection(std::vector<CaseResult> results, const BatchTotals& totals) {
+std::string casesSection(std::vector<CaseResult> results, const BatchTotals& totals,
+                         const std::string& summaryPath) {
   std::stable_sort(results.begin(), results.end(),
                    [&totals](const CaseResult& a, const CaseResult& b) {
                      return merit(a, totals) < merit(b, totals);
@@ -77,7 +112,7 @@ std::string casesSection(std::vector<CaseResult> results, const BatchTotals& tot
   if (totals.compared) head += "<th class=\"n\">sprememba</th>";
   head += "<th>stanje</th></tr>\n";
   std::string rows;
-  for (const CaseResult& result : results) rows += caseRow(result, totals);
+  for (const CaseResult& result : results) rows += caseRow(result, totals, summaryPath);
   return "<section id=\"cases\">\n<h2>Primeri, najslabsi najprej</h2>\n<table>\n" + head +
          rows + "</table>\n</section>\n";
 }
@@ -86,6 +121,7 @@ std::string casesSection(std::vector<CaseResult> results, const BatchTotals& tot
 struct Point {
   double x, y;
   std::string title;
+  std::string link;  // empty when the case has no explain page
 };
 
 std::string scatterSvg(const std::string& label, const std::vector<Point>& points,
@@ -126,9 +162,11 @@ std::string scatterSvg(const std::string& label, const std::vector<Point>& point
   for (const Point& p : points) {
     const double cx = Margin + (xOf(p.x) - xLow) / (xHigh - xLow) * PlotWidth;
     const double cy = Margin + PlotHeight - p.y / yHigh * PlotHeight;
-    out += "<circle class=\"point\" cx=\"" + number(cx, 1) + "\" cy=\"" + number(cy, 1) +
-           "\" r=\"4\" fill=\"#3b6fd4\" fill-opacity=\"0.7\"><title>" + p.title +
-           "</title></circle>\n";
+    const std::string circle = "<circle class=\"point\" cx=\"" + number(cx, 1) + "\" cy=\"" +
+                               number(cy, 1) +
+                               "\" r=\"4\" fill=\"#3b6fd4\" fill-opacity=\"0.7\"><title>" +
+                               p.title + "</title></circle>";
+    out += (p.link.empty() ? circle : "<a href=\"" + p.link + "\">" + circle + "</a>") + "\n";
   }
   return out + "</svg>\n";
 }
@@ -139,7 +177,8 @@ struct Feature {
   std::function<double(const CaseFeatures&)> value;  // < 0 when unknown
 };
 
-std::string plotsSection(const std::vector<CaseResult>& results, const BatchTotals& totals) {
+std::string plotsSection(const std::vector<CaseResult>& results, const BatchTotals& totals,
+                         const std::string& summaryPath) {
   const std::vector<Feature> features = {
       {"filmi", true, [](const CaseFeatures& f) { return double(f.nMovies); }},
       {"gledalci", true, [](const CaseFeatures& f) { return double(f.nViewers); }},
@@ -159,7 +198,8 @@ std::string plotsSection(const std::vector<CaseResult>& results, const BatchTota
       if (x < 0) continue;
       points.push_back({x, merit(result, totals),
                         shortHtmlText(result.name, MaxNameCharacters) + ": " + number(x, 1) +
-                            ", " + number(merit(result, totals), 4)});
+                            ", " + number(merit(result, totals), 4),
+                        result.pagePath.empty() ? "" : linkTo(result.pagePath, summaryPath)});
     }
     out += scatterSvg(feature.label, points, feature.logScale);
   }
@@ -209,16 +249,16 @@ std::string failuresSection(const std::vector<CaseResult>& results) {
 }  // namespace
 
 std::string renderSummaryPage(const std::vector<CaseResult>& results,
-                              const BatchTotals& totals) {
+                              const BatchTotals& totals, const std::string& pagePath) {
   std::string page =
       "<!DOCTYPE html>\n<html lang=\"sl\">\n<head>\n<meta charset=\"utf-8\">\n"
       "<meta name=\"viewport\" content=\"width=device-width, initial-scale=1\">\n"
       "<title>Skedomat: rezultati</title>\n<style>" +
       std::string(pageStyle()) + "</style>\n</head>\n<body>\n<main>\n<h1>Skedomat: rezultati</h1>\n";
   page += totalsSection(totals);
-  page += plotsSection(results, totals);
+  page += plotsSection(results, totals, pagePath);
   if (totals.compared) page += changesSection(results);
   page += failuresSection(results);
-  page += casesSection(results, totals);
+  page += casesSection(results, totals, pagePath);
   return page + "</main>\n</body>\n</html>\n";
 }

@@ -14,7 +14,9 @@
 // case's change; the failures with their status and message; and the
 // cases, worst first, with their sizes. Everything comes from the
 // results, names and messages escaped as on the explain page.
+// A case with an explain page links to it, by its path relative to the
+// folder of `pagePath`, where the summary is written.
 std::string renderSummaryPage(const std::vector<CaseResult>& results,
-                              const BatchTotals& totals);
+                              const BatchTotals& totals, const std::string& pagePath);
 
 #endif  // SKEDOMAT_BATCH_SUMMARY_PAGE_H

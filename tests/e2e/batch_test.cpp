@@ -263,6 +263,56 @@ TEST(Batch, TheSummaryPageComesFromTheResultsAlone) {
   EXPECT_EQ(std::string::npos, page.find("http"));
 }
 
+// The targets of every href in `page`, undoing the %XX escapes.
+std::vector<std::string> linkTargets(const std::string& page) {
+  std::vector<std::string> targets;
+  const std::string marker = "href=\"";
+  for (size_t at = page.find(marker); at != std::string::npos; at = page.find(marker, at + 1)) {
+    const size_t begin = at + marker.size();
+    const std::string link = page.substr(begin, page.find('"', begin) - begin);
+    std::string target;
+    for (size_t i = 0; i < link.size(); ++i) {
+      if (link[i] == '%' && i + 2 < link.size()) {
+        target += static_cast<char>(std::stoi(link.substr(i + 1, 2), nullptr, 16));
+        i += 2;
+      } else {
+        target += link[i];
+      }
+    }
+    targets.push_back(target);
+  }
+  return targets;
+}
+
+TEST(Batch, ExplainPagesComeWithTheirReportsAndTheSummaryLinksThemRelatively) {
+  const fs::path work = prepareBatchFolder();
+  ASSERT_EQ(2, runIn(work, {"batch", "cases", "submissions", "--runs", std::to_string(Runs),
+                            "--reports", "reports", "--explain", "out/pages", "--html",
+                            "out/summary.html", "--results", "out/results.jsonl"}));
+  const std::string summary = readFile((work / "out" / "summary.html").string());
+  const std::vector<std::string> targets = linkTargets(summary);
+  // Each case with a submission, once in the table and once per plot it is in.
+  EXPECT_GE(targets.size(), 3u);
+  for (const std::string& target : targets) {
+    EXPECT_EQ(0u, target.rfind("pages/", 0)) << target;
+    EXPECT_TRUE(fs::is_regular_file(work / "out" / target)) << target;
+  }
+  for (const CaseFiles& files : cases()) {
+    if (!files.withSubmission) continue;
+    SCOPED_TRACE(files.name);
+    EXPECT_TRUE(fs::is_regular_file(work / "out" / "pages" / (files.name + ".html")));
+    ASSERT_EQ(0, runIn(work, {"eval", "cases/" + files.name + ".txt",
+                              "submissions/" + files.name + ".txt", "alone.txt",
+                              std::to_string(Runs)}));
+    EXPECT_EQ(normaliseReport(readFile((work / "alone.txt").string())),
+              normaliseReport(readFile((work / "reports" / (files.name + ".txt")).string())));
+  }
+  // From the results alone, a page elsewhere links by its own folder.
+  ASSERT_EQ(0, runIn(work, {"batch", "--page", "again.html", "out/results.jsonl"}));
+  for (const std::string& target : linkTargets(readFile((work / "again.html").string())))
+    EXPECT_TRUE(fs::is_regular_file(work / target)) << target;
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
