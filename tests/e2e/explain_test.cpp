@@ -534,6 +534,59 @@ TEST(ExplainInBrowser, TheBundledExampleRendersInHeadlessChromium) {
   EXPECT_EQ("\x89PNG\r\n\x1a\n", png.substr(0, 8));
 }
 
+// Occurrences of `part` in `text`.
+size_t countOf(const std::string& text, const std::string& part) {
+  size_t count = 0;
+  for (size_t at = text.find(part); at != std::string::npos; at = text.find(part, at + 1))
+    ++count;
+  return count;
+}
+
+TEST(ExplainInBrowser, TheBatchSummaryRendersEveryCaseAndEveryLinkResolves) {
+  const std::string chromium = findChromium();
+  if (chromium.empty()) {
+    if (requireBrowser) FAIL() << "no chromium on the PATH";
+    GTEST_SKIP() << "no chromium on the PATH";
+  }
+  fs::path folder = freshFolder("browser-batch");
+  const int nCases = 12;
+  ASSERT_EQ(0, runIn(folder, {"generate", "--seeds", "0-" + std::to_string(nCases - 1),
+                              "--dir", "cases", "--viewers", "300"}).status);
+  fs::create_directories(folder / "subs");
+  for (int seed = 0; seed < nCases; ++seed) {
+    const std::string name = (seed < 10 ? "000" : "00") + std::to_string(seed) + ".txt";
+    ASSERT_EQ(0, runIn(folder, {"baseline", "cases/" + name, "subs/" + name}).status);
+  }
+  ASSERT_EQ(0, runIn(folder, {"batch", "cases", "subs", "--runs", "1", "--best", "best.json",
+                              "--explain", "site/pages", "--html", "site/index.html",
+                              "--results", "results.jsonl"}).status);
+  const std::string url = "file://" + fs::absolute(folder / "site" / "index.html").string();
+  std::vector<std::string> arguments = headlessArguments(freshFolder("browser-profile-batch"));
+  arguments.insert(arguments.end(), {"--dump-dom", url});
+  ProgramRun dump = runIn(folder, arguments, chromium);
+  ASSERT_EQ(0, dump.status) << dump.standardError;
+  const std::string& dom = dump.standardOutput;
+  ASSERT_NE(std::string::npos, dom.find("<tbody>"));
+  EXPECT_EQ(static_cast<size_t>(nCases), countOf(dom, "<tr class=\"case\">"));
+  // The total shown is the results file's.
+  const std::string results = readFile((folder / "results.jsonl").string());
+  const size_t mean = results.find("\"relative_mean\":");
+  ASSERT_NE(std::string::npos, mean);
+  const double relativeMean = std::stod(results.substr(mean + 16));
+  EXPECT_NEAR(relativeMean, std::stod(elementText(dom, "relative-mean")), 1e-6);
+  // Every link is a page in the folder, and nothing is fetched from anywhere.
+  size_t links = 0;
+  for (size_t at = dom.find("href=\""); at != std::string::npos; at = dom.find("href=\"", at + 1)) {
+    const size_t begin = at + 6;
+    const std::string target = dom.substr(begin, dom.find('"', begin) - begin);
+    EXPECT_TRUE(fs::is_regular_file(folder / "site" / target)) << target;
+    ++links;
+  }
+  EXPECT_GE(links, static_cast<size_t>(nCases));
+  EXPECT_EQ(std::string::npos, dom.find("http"));
+  EXPECT_EQ(std::string::npos, dom.find(" src="));
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
