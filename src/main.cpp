@@ -41,10 +41,13 @@ const Command* findCommand(const std::string& name) {
   return nullptr;
 }
 
+// Every command with its line of summary and its usage.
 int printHelp() {
   std::fputs("Skedomat: ocenjevalnik sporeda filmskih predstav.\n\nUkazi:\n", stdout);
-  for (const Command& command : Commands)
-    std::printf("  %-10s %s\n", command.name, command.summary);
+  for (const Command& command : Commands) {
+    std::printf("\n  %-10s %s\n", command.name, command.summary);
+    std::fputs(command.usage(), stdout);
+  }
   std::fputs("\nSkedomat help UKAZ pokaze uporabo enega ukaza; "
              "Skedomat --version razlicico.\n",
              stdout);

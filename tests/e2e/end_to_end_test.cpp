@@ -245,6 +245,24 @@ TEST(Generate, SeedsAndTheBaselineGiveTheKeptBytesAndAScore) {
   EXPECT_EQ(readFile((kept / "small_7.txt").string()), readFile((work / "small.txt").string()));
 }
 
+TEST(CommandLine, HelpListsEveryCommandAndEachPrintsItsOwnUsage) {
+  fs::path work = prepareWorkFolder("help");
+  ASSERT_EQ(0, runWorkFolder(work, {"help"}));
+  const std::string help = readFile((work / ".stdout").string());
+  for (const std::string name : {"eval", "explain", "generate", "baseline", "batch"}) {
+    SCOPED_TRACE(name);
+    EXPECT_NE(std::string::npos, help.find("Uporaba: Skedomat " + name)) << help;
+    EXPECT_EQ(0, runWorkFolder(work, {"help", name}));
+    EXPECT_NE(std::string::npos,
+              readFile((work / ".stdout").string()).find("Uporaba: Skedomat " + name));
+    EXPECT_EQ(1, runWorkFolder(work, {name}));
+    EXPECT_EQ(0u, readFile((work / ".stdout").string()).find("Uporaba: Skedomat " + name));
+  }
+  EXPECT_EQ(1, runWorkFolder(work, {"help", "nothing"}));
+  ASSERT_EQ(0, runWorkFolder(work, {"--version"}));
+  EXPECT_EQ(0u, readFile((work / ".stdout").string()).find("Skedomat "));
+}
+
 // Reads a whole file named by a path in any script.
 std::string readFileAt(const fs::path& path) {
   std::ifstream in(path, std::ios::binary);
