@@ -12,6 +12,7 @@
 #include "batch/batch_progress.h"
 #include "batch/batch_totals.h"
 #include "batch/case_result.h"
+#include "batch/case_solving.h"
 #include "batch/child_pool.h"
 #include "batch/report_reading.h"
 #include "driver/evaluation.h"
@@ -137,9 +138,7 @@ void evaluateCases(const BatchOptions& options, const std::string& program,
                         batchCase.result.reportPath, std::to_string(options.runs)});
     caseOfCommand.push_back(i);
   }
-  const int jobs = options.jobs > 0 ? options.jobs
-                                    : std::min(platform::hardwareThreads(), MaxJobs);
-  runChildren(program, commands, jobs,
+  runChildren(program, commands, jobsToRun(options),
               [&](size_t command, const platform::ChildEnd& end) {
                 CaseResult& result = cases[caseOfCommand[command]].result;
                 if (!end.crashed && end.status == ExitReportWritten)
@@ -149,6 +148,20 @@ void evaluateCases(const BatchOptions& options, const std::string& program,
   progress.clear();
   if (!reports.kept())
     for (BatchCase& batchCase : cases) batchCase.result.reportPath.clear();
+}
+
+// Runs the solver of every case; a case is evaluated afterwards only when
+// its solver exited with 0 and left a submission.
+bool solveAll(const BatchOptions& options, std::vector<BatchCase>& cases,
+              std::string& error) {
+  std::vector<CaseToSolve> solving;
+  for (BatchCase& batchCase : cases)
+    solving.push_back({batchCase.casePath, batchCase.submissionPath, &batchCase.result});
+  if (!solveCases(options, solving, error)) return false;
+  for (size_t i = 0; i < cases.size(); ++i)
+    cases[i].hasSubmission = solving[i].evaluate &&
+                             platform::inputProblem(cases[i].submissionPath).empty();
+  return true;
 }
 
 }  // namespace
@@ -176,6 +189,8 @@ int runBatch(const std::vector<std::string>& arguments) {
     if (status != ExitReportWritten) return status;
   }
 
+  if (!options.solveCommand.empty() && !solveAll(options, cases, problem))
+    return outputNotWritten("mape za izhod resevalcev ni mogoce ustvariti: " + problem);
   evaluateCases(options, program, reports, cases);
 
   std::vector<CaseResult> caseResults;
@@ -183,7 +198,8 @@ int runBatch(const std::vector<std::string>& arguments) {
   const BatchTotals totals = totalsOf(caseResults);
   std::fputs(resultTable(caseResults, totals).c_str(), stdout);
   std::fflush(stdout);
-  int status = totals.noReport > 0 ? ExitNoReport : ExitReportWritten;
+  int status =
+      totals.noReport > 0 || totals.solverFailures > 0 ? ExitNoReport : ExitReportWritten;
   if (!options.resultsPath.empty() &&
       writeResults(options.resultsPath, caseResults, totals, results) != ExitReportWritten)
     status = ExitNoReport;

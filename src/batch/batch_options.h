@@ -6,7 +6,8 @@
 #include <vector>
 
 // The command line of `batch CASES_DIR SUBMISSIONS_DIR [--runs n] [--jobs N]
-// [--reports DIR] [--results FILE.jsonl]`.
+// [--reports DIR] [--results FILE.jsonl] [--solve 'COMMAND'] [--time-limit
+// SECONDS]`.
 struct BatchOptions {
   std::string casesFolder;
   std::string submissionsFolder;
@@ -14,6 +15,8 @@ struct BatchOptions {
   int jobs = 0;              // 0: one per hardware thread
   std::string reportsFolder;  // empty: a temporary folder, removed at the end
   std::string resultsPath;    // empty: no results file
+  std::string solveCommand;   // empty: the submissions are there already
+  double timeLimitSeconds = 0;  // 0: the solver runs as long as it takes
 };
 
 // The most evaluations run at once (Windows waits for at most 64 processes).
@@ -21,8 +24,12 @@ const int MaxJobs = 64;
 
 // Takes the options from `words`, the arguments after the command word;
 // false when they are no valid command line. Counts are plain positive
-// decimal numbers.
+// decimal numbers; the time limit is one with decimals allowed, and needs a
+// solver to limit.
 bool parseBatchOptions(const std::vector<std::string>& words, BatchOptions& options);
+
+// How many children run at once: `--jobs`, or one per hardware thread.
+int jobsToRun(const BatchOptions& options);
 
 // The usage text of `batch`, and its printing on standard output, which
 // returns ExitUsage.

@@ -14,7 +14,46 @@ std::string padded(const std::string& text, size_t width) {
   return text + std::string(width > text.size() ? width - text.size() : 0, ' ');
 }
 
+void addSolver(const CaseResult& result, BatchTotals& totals) {
+  if (!result.solver.ran) return;
+  if (result.status == CaseStatus::TimeLimit || result.status == CaseStatus::SolverFailed)
+    ++totals.solverFailures;
+  if (!totals.solved || result.solver.seconds > totals.slowestSolverSeconds) {
+    totals.slowestSolver = result.name;
+    totals.slowestSolverSeconds = result.solver.seconds;
+  }
+  totals.solved = true;
+}
+
+// The solver's part of a line of the table, when the batch ran solvers.
+std::string solverColumn(const CaseResult& result, const BatchTotals& totals) {
+  if (!totals.solved) return std::string();
+  return "  " + padded(statusName(result.status), 16) + "  " +
+         (result.solver.ran ? secondsText(result.solver.seconds) : "-");
+}
+
+JsonObject solverObject(const SolverRun& solver) {
+  JsonObject object;
+  if (solver.exited)
+    object.integer("status", solver.status);
+  else
+    object.null("status");
+  object.number("seconds", secondsText(solver.seconds))
+      .string("stderr_tail", solver.stderrTail);
+  if (solver.exited)
+    object.null("signal");
+  else
+    object.integer("signal", solver.status);
+  return object;
+}
+
 }  // namespace
+
+std::string secondsText(double seconds) {
+  char text[32];
+  std::snprintf(text, sizeof text, "%.3f", seconds);
+  return text;
+}
 
 BatchTotals totalsOf(const std::vector<CaseResult>& results) {
   BatchTotals totals;
@@ -22,6 +61,7 @@ BatchTotals totalsOf(const std::vector<CaseResult>& results) {
   double logSum = 0;
   size_t positive = 0;
   for (const CaseResult& result : results) {
+    addSolver(result, totals);
     if (!result.scored()) {
       ++totals.failed;
       if (result.status == CaseStatus::NoReport) ++totals.noReport;
@@ -46,11 +86,14 @@ std::string resultTable(const std::vector<CaseResult>& results,
                         const BatchTotals& totals) {
   size_t width = 4;
   for (const CaseResult& result : results) width = std::max(width, result.name.size());
-  std::string table = padded("case", width) + "  " + padded("score", 20) + "  status\n";
+  std::string table = padded("case", width) + "  " + padded("score", 20) +
+                      (totals.solved ? "  status            solver s\n" : "  status\n");
   for (const CaseResult& result : results)
     table += padded(result.name, width) + "  " +
-             padded(result.scored() ? scoreText(result) : "-", 20) + "  " +
-             statusName(result.status) + "\n";
+             padded(result.scored() ? scoreText(result) : "-", 20) +
+             (totals.solved ? solverColumn(result, totals)
+                            : "  " + std::string(statusName(result.status))) +
+             "\n";
   table += "\ncases: " + std::to_string(totals.cases) +
            ", scored: " + std::to_string(totals.scored) +
            ", failed: " + std::to_string(totals.failed) +
@@ -59,6 +102,10 @@ std::string resultTable(const std::vector<CaseResult>& results,
            ", mean: " + exactDoubleText(totals.scoreMean) + "\n";
   table += "mean of ln(score): " + exactDoubleText(totals.logScoreMean) +
            " (zeros left out: " + std::to_string(totals.zeros) + ")\n";
+  if (totals.solved)
+    table += "slowest solver: " + totals.slowestSolver + " (" +
+             secondsText(totals.slowestSolverSeconds) + " s), stopped by their solver: " +
+             std::to_string(totals.solverFailures) + "\n";
   return table;
 }
 
@@ -74,6 +121,7 @@ JsonObject caseObject(const CaseResult& result) {
     object.null("report");
   else
     object.string("report", result.reportPath);
+  if (result.solver.ran) object.object("solver", solverObject(result.solver));
   return object;
 }
 
@@ -87,6 +135,13 @@ JsonObject summaryObject(const BatchTotals& totals) {
       .number("score_mean", exactDoubleText(totals.scoreMean))
       .number("log_score_mean", exactDoubleText(totals.logScoreMean))
       .integer("zero_scores", static_cast<int64_t>(totals.zeros));
+  if (totals.solved) {
+    JsonObject slowest;
+    slowest.string("name", totals.slowestSolver)
+        .number("seconds", secondsText(totals.slowestSolverSeconds));
+    figures.integer("solver_failures", static_cast<int64_t>(totals.solverFailures))
+        .object("slowest_solver", slowest);
+  }
   JsonObject summary;
   summary.object("summary", figures);
   return summary;

@@ -22,16 +22,25 @@ struct BatchTotals {
   double scoreSum = 0;
   double scoreMean = 0;   // 0 when none was scored
   double logScoreMean = 0;  // 0 when none scored above zero
+  // When the batch ran a solver for each case:
+  bool solved = false;
+  size_t solverFailures = 0;  // of the failed, those ended by their solver
+  std::string slowestSolver;  // the case whose solver took longest
+  double slowestSolverSeconds = 0;
 };
 
 BatchTotals totalsOf(const std::vector<CaseResult>& results);
 
-// The table of cases (name, score, status), then the totals.
+// The table of cases (name, score, status and, when solved, the solver's
+// seconds), then the totals.
 std::string resultTable(const std::vector<CaseResult>& results,
                         const BatchTotals& totals);
 
 // One line of the results file per case, and the summary after them.
 JsonObject caseObject(const CaseResult& result);
 JsonObject summaryObject(const BatchTotals& totals);
+
+// Seconds as shown and written: three decimals.
+std::string secondsText(double seconds);
 
 #endif  // SKEDOMAT_BATCH_BATCH_TOTALS_H
