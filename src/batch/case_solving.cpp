@@ -96,8 +96,12 @@ bool solveCases(const BatchOptions& options, std::vector<CaseToSolve>& cases,
   std::string scratchFolder;
   if (!makeTemporaryFolder("skedomat-solve-", scratchFolder, error)) return false;
   std::vector<SolverJob> jobs;
-  for (size_t i = 0; i < cases.size(); ++i)
+  for (size_t i = 0; i < cases.size(); ++i) {
     jobs.push_back(jobOf(options, cases[i], scratchFolder, i));
+    // A solver that writes the submission itself must not leave an old one
+    // to be evaluated as its own when it writes none.
+    if (jobs.back().outputPath.empty()) platform::removeFile(cases[i].submissionPath);
+  }
   runSolvers(jobs, jobsToRun(options), options.timeLimitSeconds,
              [&](size_t index, const SolverEnd& end) {
                recordSolverEnd(end, jobs[index], cases[index]);

@@ -11,7 +11,9 @@
 // writes the submissions they evaluate. Its standard error goes to a
 // temporary folder, whose files give each case the end of it; so does the
 // standard output of a solver that writes the submission there, which then
-// becomes the submission, whole, only when the solver exits with 0.
+// becomes the submission, whole, only when the solver exits with 0. A
+// solver that writes the submission itself finds none there: an old one is
+// removed before it starts.
 struct CaseToSolve {
   std::string casePath;
   std::string submissionPath;

@@ -192,8 +192,9 @@ fs::path prepareSolveFolder(const std::vector<std::string>& names) {
 }
 
 // Solves case 0042 with the good submission (its seed is 42), case "fail"
-// by failing with status 3 after 25 lines on standard error, and case
-// "garbage" with a submission that is no submission.
+// by failing with status 3 after 25 lines on standard error, case
+// "garbage" with a submission that is no submission, and any other case by
+// exiting 0 without writing one.
 void writeSolverScripts(const fs::path& work) {
   writeFile(work / "solver.sh",
             "case \"$1\" in\n"
@@ -201,7 +202,7 @@ void writeSolverScripts(const fs::path& work) {
             "  fail) i=1; while [ $i -le 25 ]; do echo \"line $i\" >&2; i=$((i+1)); done;"
             " exit 3 ;;\n"
             "  garbage) echo garbage > \"$2\" ;;\n"
-            "  *) exit 9 ;;\n"
+            "  *) exit 0 ;;\n"
             "esac\n");
   writeFile(work / "solver.cmd",
             "@echo off\r\n"
@@ -221,14 +222,16 @@ std::string solverField(const std::string& line, const std::string& key) {
 }
 
 TEST(BatchSolve, EvaluatesWhatTheSolverWroteAndStopsAtOneThatFails) {
-  const fs::path work = prepareSolveFolder({"0042", "fail", "garbage"});
+  const fs::path work = prepareSolveFolder({"0042", "fail", "garbage", "none"});
   writeSolverScripts(work);
+  // An old submission is not taken for what the solver wrote.
+  fs::copy_file(work / "good.txt", work / "submissions" / "none.txt");
   const std::string solver = OnWindows ? "solver.cmd {seed} {out}" : "sh solver.sh {seed} {out}";
   ASSERT_EQ(2, runIn(work, {"batch", "cases", "submissions", "--runs", std::to_string(Runs),
                             "--solve", solver, "--results", "results.jsonl"}))
       << readFile((work / "stderr.txt").string());
   const std::vector<std::string> results = resultsOf(work);
-  ASSERT_EQ(4u, results.size());
+  ASSERT_EQ(5u, results.size());
   EXPECT_NE(std::string::npos,
             readFile((work / "stdout.txt").string()).find("slowest solver: "));
 
@@ -249,7 +252,8 @@ TEST(BatchSolve, EvaluatesWhatTheSolverWroteAndStopsAtOneThatFails) {
 
   EXPECT_EQ("\"check_failure\"", field(results[2], "status")) << results[2];
   EXPECT_EQ("0", solverField(results[2], "status"));
-  EXPECT_NE(std::string::npos, results[3].find("\"solver_failures\":1")) << results[3];
+  EXPECT_EQ("\"no_report\"", field(results[3], "status")) << results[3];
+  EXPECT_NE(std::string::npos, results[4].find("\"solver_failures\":1")) << results[4];
 }
 
 TEST(BatchSolve, TakesTheSubmissionFromTheStandardOutputOfASolverReadingTheCase) {
