@@ -1,6 +1,7 @@
 #ifndef SKEDOMAT_BASE_INTERRUPT_CLEANUP_H
 #define SKEDOMAT_BASE_INTERRUPT_CLEANUP_H
 
+#include <cstdint>
 #include <string>
 
 // What becomes of the process's half-written outputs when it is stopped from
@@ -22,6 +23,16 @@ bool removeOnInterrupt(const std::string& path);
 
 // Takes `path` off the list: it has been renamed or removed.
 void forgetOnInterrupt(const std::string& path);
+
+// Registers a child's process group (POSIX) to be killed on an interrupt
+// before anything else happens, since a group of its own does not get the
+// terminal's signals; on Windows a job kills what is in it when the process
+// that holds it ends, so there is nothing to register. At most 64 groups
+// are kept at once; false when there is no room.
+bool killGroupOnInterrupt(uintptr_t group);
+
+// Takes `group` off the list: it has been killed.
+void forgetGroupOnInterrupt(uintptr_t group);
 
 // Holds interrupts back while it lives, so that a step and the change of
 // the list that goes with it (a rename and forgetting its temporary file)

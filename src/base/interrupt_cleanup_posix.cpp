@@ -20,6 +20,11 @@ struct Slot {
 
 Slot slots[MaxPaths];
 
+const int MaxGroups = 64;
+
+// Registered process groups; 0 marks a free place.
+volatile sig_atomic_t groups[MaxGroups];
+
 const char InterruptedMessage[] =
     "Skedomat: ocenjevanje je prekinjeno; izhodne datoteke niso bile "
     "zapisane.\n";
@@ -27,6 +32,8 @@ const char InterruptedMessage[] =
 const int CleanedSignals[] = {SIGINT, SIGTERM, SIGHUP};
 
 extern "C" void removeTemporariesAndExit(int signalNo) {
+  for (volatile sig_atomic_t& group : groups)
+    if (group != 0) kill(-static_cast<pid_t>(group), SIGKILL);
   bool removed = false;
   for (Slot& slot : slots) {
     if (!slot.inUse) continue;
@@ -92,4 +99,18 @@ InterruptsHeld::InterruptsHeld() {
 InterruptsHeld::~InterruptsHeld() {
   sigset_t set = cleanedSignalSet();
   sigprocmask(SIG_UNBLOCK, &set, nullptr);
+}
+
+bool killGroupOnInterrupt(uintptr_t group) {
+  for (volatile sig_atomic_t& place : groups) {
+    if (place != 0) continue;
+    place = static_cast<sig_atomic_t>(group);
+    return true;
+  }
+  return false;
+}
+
+void forgetGroupOnInterrupt(uintptr_t group) {
+  for (volatile sig_atomic_t& place : groups)
+    if (place == static_cast<sig_atomic_t>(group)) place = 0;
 }

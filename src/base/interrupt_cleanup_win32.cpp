@@ -83,3 +83,7 @@ void forgetOnInterrupt(const std::string& path) {
 InterruptsHeld::InterruptsHeld() { AcquireSRWLockExclusive(&interruptLock); }
 
 InterruptsHeld::~InterruptsHeld() { ReleaseSRWLockExclusive(&interruptLock); }
+
+bool killGroupOnInterrupt(uintptr_t) { return true; }
+
+void forgetGroupOnInterrupt(uintptr_t) {}

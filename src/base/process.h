@@ -12,9 +12,13 @@
 namespace platform {
 
 // A started child, known by the system's handle of it (the process id, or
-// the process handle on Windows).
+// the process handle on Windows). A child started through the shell also
+// has a group of its own that holds everything it starts: on POSIX systems
+// the process group whose id is the child's, on Windows a job object, whose
+// handle is `group`.
 struct ChildProcess {
   uintptr_t handle = 0;
+  uintptr_t group = 0;
 };
 
 // How a child ended.
@@ -41,6 +45,30 @@ int waitForAnyChild(const std::vector<ChildProcess>& children, ChildEnd& end);
 
 // Ends `child` at once; it must still be waited for.
 void killChild(const ChildProcess& child);
+
+// Starts `command` through the platform's shell (`/bin/sh -c` on POSIX,
+// `cmd.exe /d /s /c` on Windows) in a new group of its own, its standard
+// input read from the file at `inputPath`, its standard output and error
+// written to the files at the other two, created or emptied; an empty path
+// stands for the null device. False when it could not be started.
+bool startShellCommand(const std::string& command, const std::string& inputPath,
+                       const std::string& outputPath, const std::string& errorPath,
+                       ChildProcess& child);
+
+// Does not wait: true when `child` has ended, which releases it, with how
+// it ended in `end`; false while it runs. A child that cannot be asked has
+// ended as crashed with status -1.
+bool childHasEnded(const ChildProcess& child, ChildEnd& end);
+
+// Kills every process still in the group of a child started through the
+// shell, the child too when it still runs, and lets go of the group: once
+// for each such child, whether it ended or not. The child itself must
+// still be waited for.
+void endChildGroup(const ChildProcess& child);
+
+// `text` as one word of the platform's shell: unchanged when it holds only
+// characters the shell takes literally, otherwise quoted.
+std::string shellWord(const std::string& text);
 
 // The path of the running program's own executable; empty when the system
 // cannot tell.

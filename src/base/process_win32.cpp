@@ -9,6 +9,7 @@
 #include <windows.h>
 
 #include <cerrno>
+#include <cwchar>
 
 namespace platform {
 
@@ -85,22 +86,62 @@ void closeIfOpen(HANDLE handle) {
   if (handle != INVALID_HANDLE_VALUE) CloseHandle(handle);
 }
 
-bool createChild(const std::string& program, const std::vector<std::string>& arguments,
-                 HANDLE input, HANDLE output, HANDLE error, HANDLE& process) {
+bool createChild(const std::wstring& program, std::wstring line, HANDLE input,
+                 HANDLE output, HANDLE error, DWORD flags,
+                 PROCESS_INFORMATION& information) {
   STARTUPINFOW startup = {};
   startup.cb = sizeof startup;
   startup.dwFlags = STARTF_USESTDHANDLES;
   startup.hStdInput = input;
   startup.hStdOutput = output;
   startup.hStdError = error;
-  PROCESS_INFORMATION information = {};
-  std::wstring line = commandLine(program, arguments);
-  if (!CreateProcessW(toUtf16(program).c_str(), &line[0], nullptr, nullptr, TRUE, 0,
-                      nullptr, nullptr, &startup, &information))
-    return false;
-  CloseHandle(information.hThread);
-  process = information.hProcess;
-  return true;
+  information = PROCESS_INFORMATION();
+  return CreateProcessW(program.c_str(), &line[0], nullptr, nullptr, TRUE, flags, nullptr,
+                        nullptr, &startup, &information) != 0;
+}
+
+// Starts the program with its three standard streams on the files at the
+// paths (the null device for an empty one).
+bool startRedirected(const std::wstring& program, const std::wstring& line,
+                     const std::string& inputPath, const std::string& outputPath,
+                     const std::string& errorPath, DWORD flags,
+                     PROCESS_INFORMATION& information) {
+  HANDLE input = openInheritable(inputPath, false);
+  HANDLE output = openInheritable(outputPath, true);
+  HANDLE error = openInheritable(errorPath, true);
+  bool started = input != INVALID_HANDLE_VALUE && output != INVALID_HANDLE_VALUE &&
+                 error != INVALID_HANDLE_VALUE &&
+                 createChild(program, line, input, output, error, flags, information);
+  closeIfOpen(input);
+  closeIfOpen(output);
+  closeIfOpen(error);
+  if (!started) errno = ECHILD;
+  return started;
+}
+
+// The command interpreter: %ComSpec%, or cmd.exe in the system folder.
+std::wstring commandInterpreter() {
+  wchar_t buffer[MAX_PATH];
+  DWORD length = GetEnvironmentVariableW(L"ComSpec", buffer, MAX_PATH);
+  if (length > 0 && length < MAX_PATH) return std::wstring(buffer, length);
+  length = GetSystemDirectoryW(buffer, MAX_PATH);
+  if (length == 0 || length >= MAX_PATH) return L"cmd.exe";
+  return std::wstring(buffer, length) + L"\\cmd.exe";
+}
+
+// A job that kills what is left in it when its last handle is closed.
+HANDLE createKillingJob() {
+  HANDLE job = CreateJobObjectW(nullptr, nullptr);
+  if (job == nullptr) return nullptr;
+  JOBOBJECT_EXTENDED_LIMIT_INFORMATION limits = {};
+  limits.BasicLimitInformation.LimitFlags = JOB_OBJECT_LIMIT_KILL_ON_JOB_CLOSE;
+  SetInformationJobObject(job, JobObjectExtendedLimitInformation, &limits, sizeof limits);
+  return job;
+}
+
+bool isLiteralInShell(wchar_t c) {
+  return (c >= L'a' && c <= L'z') || (c >= L'A' && c <= L'Z') || (c >= L'0' && c <= L'9') ||
+         wcschr(L"_.:\\+-", c) != nullptr;
 }
 
 }  // namespace
@@ -109,22 +150,74 @@ bool startChild(const std::string& program,
                 const std::vector<std::string>& arguments,
                 const std::string& outputPath, const std::string& errorPath,
                 ChildProcess& child) {
-  HANDLE input = openInheritable(std::string(), false);
-  HANDLE output = openInheritable(outputPath, true);
-  HANDLE error = openInheritable(errorPath, true);
-  HANDLE process = nullptr;
-  bool started = input != INVALID_HANDLE_VALUE && output != INVALID_HANDLE_VALUE &&
-                 error != INVALID_HANDLE_VALUE &&
-                 createChild(program, arguments, input, output, error, process);
-  closeIfOpen(input);
-  closeIfOpen(output);
-  closeIfOpen(error);
-  if (!started) {
+  PROCESS_INFORMATION information;
+  if (!startRedirected(toUtf16(program), commandLine(program, arguments), std::string(),
+                       outputPath, errorPath, 0, information))
+    return false;
+  CloseHandle(information.hThread);
+  child.handle = reinterpret_cast<uintptr_t>(information.hProcess);
+  return true;
+}
+
+// The child starts suspended so that it is in its job before it can start
+// anything of its own.
+bool startShellCommand(const std::string& command, const std::string& inputPath,
+                       const std::string& outputPath, const std::string& errorPath,
+                       ChildProcess& child) {
+  const std::wstring interpreter = commandInterpreter();
+  const std::wstring line =
+      quoteArgument(interpreter) + L" /d /s /c \"" + toUtf16(command) + L"\"";
+  HANDLE job = createKillingJob();
+  PROCESS_INFORMATION information;
+  if (job == nullptr || !startRedirected(interpreter, line, inputPath, outputPath,
+                                         errorPath, CREATE_SUSPENDED, information)) {
+    if (job != nullptr) CloseHandle(job);
     errno = ECHILD;
     return false;
   }
-  child.handle = reinterpret_cast<uintptr_t>(process);
+  if (!AssignProcessToJobObject(job, information.hProcess)) {
+    TerminateProcess(information.hProcess, CrashSeverity | 1);
+    CloseHandle(information.hThread);
+    CloseHandle(information.hProcess);
+    CloseHandle(job);
+    errno = ECHILD;
+    return false;
+  }
+  ResumeThread(information.hThread);
+  CloseHandle(information.hThread);
+  child.handle = reinterpret_cast<uintptr_t>(information.hProcess);
+  child.group = reinterpret_cast<uintptr_t>(job);
   return true;
+}
+
+bool childHasEnded(const ChildProcess& child, ChildEnd& end) {
+  HANDLE process = reinterpret_cast<HANDLE>(child.handle);
+  const DWORD result = WaitForSingleObject(process, 0);
+  if (result == WAIT_TIMEOUT) return false;
+  DWORD exitCode = 0;
+  if (result != WAIT_OBJECT_0 || !GetExitCodeProcess(process, &exitCode))
+    exitCode = CrashSeverity;
+  CloseHandle(process);
+  end.crashed = (exitCode & CrashSeverity) == CrashSeverity;
+  end.status = static_cast<int>(exitCode);
+  return true;
+}
+
+void endChildGroup(const ChildProcess& child) {
+  HANDLE job = reinterpret_cast<HANDLE>(child.group);
+  if (job == nullptr) return;
+  TerminateJobObject(job, CrashSeverity | 1);
+  CloseHandle(job);
+}
+
+// Wrapped in quotes, a word keeps its blanks and the characters cmd.exe
+// would otherwise read as operators, and a path with slashes is not taken
+// for a switch of a built-in command; no file name holds a quote.
+std::string shellWord(const std::string& text) {
+  const std::wstring wide = toUtf16(text);
+  bool literal = !wide.empty();
+  for (wchar_t c : wide) literal = literal && isLiteralInShell(c);
+  return literal ? text : "\"" + text + "\"";
 }
 
 int waitForAnyChild(const std::vector<ChildProcess>& children, ChildEnd& end) {

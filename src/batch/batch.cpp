@@ -14,6 +14,7 @@
 #include "batch/best_scores.h"
 #include "batch/case_features.h"
 #include "batch/case_result.h"
+#include "batch/case_solving.h"
 #include "batch/child_pool.h"
 #include "batch/report_reading.h"
 #include "batch/results_file.h"
@@ -178,9 +179,7 @@ void evaluateCases(const BatchOptions& options, const std::string& program,
     }
     caseOfCommand.push_back(i);
   }
-  const int jobs = options.jobs > 0 ? options.jobs
-                                    : std::min(platform::hardwareThreads(), MaxJobs);
-  runChildren(program, commands, jobs,
+  runChildren(program, commands, jobsToRun(options),
               [&](size_t command, const platform::ChildEnd& end) {
                 BatchCase& ended = cases[caseOfCommand[command]];
                 CaseResult& result = ended.result;
@@ -256,6 +255,20 @@ int pageOfResults(const BatchOptions& options) {
                     renderSummaryPage(results.cases, totalsOf(results.cases), options.htmlPath), page);
 }
 
+// Runs the solver of every case; a case is evaluated afterwards only when
+// its solver exited with 0 and left a submission.
+bool solveAll(const BatchOptions& options, std::vector<BatchCase>& cases,
+              std::string& error) {
+  std::vector<CaseToSolve> solving;
+  for (BatchCase& batchCase : cases)
+    solving.push_back({batchCase.casePath, batchCase.submissionPath, &batchCase.result});
+  if (!solveCases(options, solving, error)) return false;
+  for (size_t i = 0; i < cases.size(); ++i)
+    cases[i].hasSubmission = solving[i].evaluate &&
+                             platform::inputProblem(cases[i].submissionPath).empty();
+  return true;
+}
+
 }  // namespace
 
 int runBatch(const std::vector<std::string>& arguments) {
@@ -301,6 +314,8 @@ int runBatch(const std::vector<std::string>& arguments) {
     if (status != ExitReportWritten) return status;
   }
 
+  if (!options.solveCommand.empty() && !solveAll(options, cases, problem))
+    return outputNotWritten("mape za izhod resevalcev ni mogoce ustvariti: " + problem);
   evaluateCases(options, program, reports, cases);
 
   std::vector<CaseResult> caseResults;
@@ -310,7 +325,8 @@ int runBatch(const std::vector<std::string>& arguments) {
   const BatchTotals totals = totalsOf(caseResults);
   std::fputs(resultTable(caseResults, totals).c_str(), stdout);
   std::fflush(stdout);
-  int status = totals.noReport > 0 ? ExitNoReport : ExitReportWritten;
+  int status =
+      totals.noReport > 0 || totals.solverFailures > 0 ? ExitNoReport : ExitReportWritten;
   if (!options.resultsPath.empty() &&
       writeWhole(options.resultsPath, resultsText(caseResults, totals), results) !=
           ExitReportWritten)

@@ -1,7 +1,10 @@
 #include "batch/batch_options.h"
 
+#include <algorithm>
 #include <cstdio>
+#include <cstdlib>
 
+#include "base/process.h"
 #include "driver/evaluation.h"
 
 namespace {
@@ -25,6 +28,20 @@ bool parseShard(const std::string& text, BatchOptions& options) {
          parseCount(text.substr(0, slash), options.shardCount, options.shardIndex);
 }
 
+// Seconds as decimal digits with an optional fraction ("2", "0.5"), above
+// zero and at most a million.
+bool parseSeconds(const std::string& text, double& seconds) {
+  const size_t point = text.find('.');
+  const std::string whole = text.substr(0, point);
+  const std::string fraction = point == std::string::npos ? "0" : text.substr(point + 1);
+  for (const std::string* digits : {&whole, &fraction})
+    if (digits->empty() || digits->size() > 9 ||
+        digits->find_first_not_of("0123456789") != std::string::npos)
+      return false;
+  seconds = std::strtod(text.c_str(), nullptr);
+  return seconds > 0 && seconds <= 1e6;
+}
+
 bool takeOption(const std::string& name, const std::string& value,
                 BatchOptions& options) {
   int64_t count = 0;
@@ -46,6 +63,9 @@ bool takeOption(const std::string& name, const std::string& value,
     options.htmlPath = value;
   } else if (name == "--shard") {
     return parseShard(value, options);
+  } else if (name == "--solve" && !value.empty()) {
+    options.solveCommand = value;
+  } else if (name == "--time-limit" && parseSeconds(value, options.timeLimitSeconds)) {
   } else {
     return false;
   }
@@ -83,9 +103,14 @@ bool parseBatchOptions(const std::vector<std::string>& words, BatchOptions& opti
     }
   }
   if (folders.size() != 2 || (options.freezeBest && options.bestPath.empty())) return false;
+  if (options.timeLimitSeconds > 0 && options.solveCommand.empty()) return false;
   options.casesFolder = folders[0];
   options.submissionsFolder = folders[1];
   return true;
+}
+
+int jobsToRun(const BatchOptions& options) {
+  return options.jobs > 0 ? options.jobs : std::min(platform::hardwareThreads(), MaxJobs);
 }
 
 const char* batchUsage() {
@@ -96,8 +121,12 @@ const char* batchUsage() {
          "                        [--explain DIR]\n"
          "        Skedomat batch --merge OUT.jsonl IN1.jsonl IN2.jsonl ...\n"
          "        Skedomat batch --page PAGE.html RESULTS.jsonl [--compare OLD.jsonl]\n"
+         "                        [--solve 'UKAZ'] [--time-limit SEKUNDE]\n"
          "Oceni vsak CASES_DIR/IME.txt z oddajo SUBMISSIONS_DIR/IME.txt.\n"
-         "[Default: 3 simulacije, toliko hkratnih ocen kot niti procesorja (najvec 64).]\n";
+         "[Default: 3 simulacije, toliko hkratnih ocen kot niti procesorja (najvec 64).]\n"
+         "--solve pred oceno pozene resevalca v lupini: {in} je primer, {out} oddaja,\n"
+         "{seed} stevilka primera; brez {in} in {out} bere primer na standardnem vhodu\n"
+         "in pise oddajo na standardni izhod.\n";
 }
 
 int batchUsageError() {

@@ -7,8 +7,9 @@
 
 // The command line of `batch CASES_DIR SUBMISSIONS_DIR [--runs n] [--jobs N]
 // [--reports DIR] [--results FILE.jsonl] [--best FILE.json] [--freeze-best]
-// [--compare OLD.jsonl] [--shard K/N]`, or of `batch --merge OUT.jsonl
-// IN.jsonl...`.
+// [--compare OLD.jsonl] [--shard K/N] [--html PAGE.html] [--explain DIR]
+// [--solve 'COMMAND'] [--time-limit SECONDS]`, or of `batch --merge
+// OUT.jsonl IN.jsonl...` or `batch --page PAGE.html RESULTS.jsonl`.
 struct BatchOptions {
   std::string casesFolder;
   std::string submissionsFolder;
@@ -32,6 +33,8 @@ struct BatchOptions {
   std::string pageResultsPath;
   // --explain: the folder of each case's explain page, DIR/NAME.html.
   std::string explainFolder;
+  std::string solveCommand;   // empty: the submissions are there already
+  double timeLimitSeconds = 0;  // 0: the solver runs as long as it takes
 };
 
 // The most evaluations run at once (Windows waits for at most 64 processes).
@@ -39,8 +42,12 @@ const int MaxJobs = 64;
 
 // Takes the options from `words`, the arguments after the command word;
 // false when they are no valid command line. Counts are plain positive
-// decimal numbers.
+// decimal numbers; the time limit is one with decimals allowed, and needs a
+// solver to limit.
 bool parseBatchOptions(const std::vector<std::string>& words, BatchOptions& options);
+
+// How many children run at once: `--jobs`, or one per hardware thread.
+int jobsToRun(const BatchOptions& options);
 
 // The usage text of `batch`, and its printing on standard output, which
 // returns ExitUsage.

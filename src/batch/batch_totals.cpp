@@ -59,7 +59,46 @@ std::string scoreHeadings(const BatchTotals& totals) {
   return headings;
 }
 
+void addSolver(const CaseResult& result, BatchTotals& totals) {
+  if (!result.solver.ran) return;
+  if (result.status == CaseStatus::TimeLimit || result.status == CaseStatus::SolverFailed)
+    ++totals.solverFailures;
+  if (!totals.solved || result.solver.seconds > totals.slowestSolverSeconds) {
+    totals.slowestSolver = result.name;
+    totals.slowestSolverSeconds = result.solver.seconds;
+  }
+  totals.solved = true;
+}
+
+// The solver's part of a line of the table, when the batch ran solvers.
+std::string solverColumn(const CaseResult& result, const BatchTotals& totals) {
+  if (!totals.solved) return std::string();
+  return padded(statusName(result.status), 16) + "  " +
+         (result.solver.ran ? secondsText(result.solver.seconds) : "-");
+}
+
+JsonObject solverObject(const SolverRun& solver) {
+  JsonObject object;
+  if (solver.exited)
+    object.integer("status", solver.status);
+  else
+    object.null("status");
+  object.number("seconds", secondsText(solver.seconds))
+      .string("stderr_tail", solver.stderrTail);
+  if (solver.exited)
+    object.null("signal");
+  else
+    object.integer("signal", solver.status);
+  return object;
+}
+
 }  // namespace
+
+std::string secondsText(double seconds) {
+  char text[32];
+  std::snprintf(text, sizeof text, "%.3f", seconds);
+  return text;
+}
 
 BatchTotals totalsOf(const std::vector<CaseResult>& results) {
   BatchTotals totals;
@@ -67,6 +106,7 @@ BatchTotals totalsOf(const std::vector<CaseResult>& results) {
   double logSum = 0;
   size_t positive = 0;
   for (const CaseResult& result : results) {
+    addSolver(result, totals);
     if (!result.scored()) {
       ++totals.failed;
       if (result.status == CaseStatus::NoReport) ++totals.noReport;
@@ -92,10 +132,13 @@ std::string resultTable(const std::vector<CaseResult>& results,
                         const BatchTotals& totals) {
   size_t width = 4;
   for (const CaseResult& result : results) width = std::max(width, result.name.size());
-  std::string table = padded("case", width) + "  " + scoreHeadings(totals) + "status\n";
+  std::string table = padded("case", width) + "  " + scoreHeadings(totals) +
+                      (totals.solved ? padded("status", 16) + "  solver s\n" : "status\n");
   for (const CaseResult& result : results)
     table += padded(result.name, width) + "  " + scoreColumns(result, totals) +
-             statusName(result.status) + "\n";
+             (totals.solved ? solverColumn(result, totals)
+                            : std::string(statusName(result.status))) +
+             "\n";
   table += "\ncases: " + std::to_string(totals.cases) +
            ", scored: " + std::to_string(totals.scored) +
            ", failed: " + std::to_string(totals.failed) +
@@ -110,6 +153,10 @@ std::string resultTable(const std::vector<CaseResult>& results,
              ", worse " + std::to_string(totals.worse) + ", equal " +
              std::to_string(totals.equal) + ", mean change " +
              exactDoubleText(totals.changeMean) + "\n";
+  if (totals.solved)
+    table += "slowest solver: " + totals.slowestSolver + " (" +
+             secondsText(totals.slowestSolverSeconds) + " s), stopped by their solver: " +
+             std::to_string(totals.solverFailures) + "\n";
   return table;
 }
 
@@ -153,6 +200,7 @@ JsonObject caseObject(const CaseResult& result) {
     object.null("report");
   else
     object.string("report", result.reportPath);
+  if (result.solver.ran) object.object("solver", solverObject(result.solver));
   return object;
 }
 
@@ -172,6 +220,13 @@ JsonObject summaryObject(const BatchTotals& totals) {
         .integer("worse", static_cast<int64_t>(totals.worse))
         .integer("equal", static_cast<int64_t>(totals.equal))
         .number("change_mean", exactDoubleText(totals.changeMean));
+  if (totals.solved) {
+    JsonObject slowest;
+    slowest.string("name", totals.slowestSolver)
+        .number("seconds", secondsText(totals.slowestSolverSeconds));
+    figures.integer("solver_failures", static_cast<int64_t>(totals.solverFailures))
+        .object("slowest_solver", slowest);
+  }
   JsonObject summary;
   summary.object("summary", figures);
   return summary;

@@ -31,17 +31,26 @@ struct BatchTotals {
   size_t worse = 0;
   size_t equal = 0;
   double changeMean = 0;  // 0 when none was compared
+  // When the batch ran a solver for each case:
+  bool solved = false;
+  size_t solverFailures = 0;  // of the failed, those ended by their solver
+  std::string slowestSolver;  // the case whose solver took longest
+  double slowestSolverSeconds = 0;
 };
 
 BatchTotals totalsOf(const std::vector<CaseResult>& results);
 
 // The table of cases (name, score, best and relative score when bests are
-// known, change when compared, status), then the totals.
+// known, change when compared, status and, when solved, the solver's
+// seconds), then the totals.
 std::string resultTable(const std::vector<CaseResult>& results,
                         const BatchTotals& totals);
 
 // One line of the results file per case, and the summary after them.
 JsonObject caseObject(const CaseResult& result);
 JsonObject summaryObject(const BatchTotals& totals);
+
+// Seconds as shown and written: three decimals.
+std::string secondsText(double seconds);
 
 #endif  // SKEDOMAT_BATCH_BATCH_TOTALS_H

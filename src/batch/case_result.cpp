@@ -11,6 +11,8 @@ const char* statusName(CaseStatus status) {
     case CaseStatus::CheckFailure: return "check_failure";
     case CaseStatus::UnexpectedError: return "unexpected_error";
     case CaseStatus::NoReport: break;
+    case CaseStatus::TimeLimit: return "time_limit";
+    case CaseStatus::SolverFailed: return "solver_failed";
   }
   return "no_report";
 }

@@ -5,9 +5,11 @@
 
 #include <gtest/gtest.h>
 
+#include <chrono>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
+#include <thread>
 #include <sstream>
 #include <string>
 #include <vector>
@@ -18,6 +20,8 @@
 namespace fs = std::filesystem;
 
 namespace {
+
+const bool OnWindows = SKEDOMAT_E2E_ON_WINDOWS != 0;
 
 std::string skedomatPath;
 fs::path dataDirectory;
@@ -131,7 +135,9 @@ TEST(Batch, AgreesWithEvalCaseByCaseWhateverTheJobs) {
                               "submissions/" + files.name + ".txt", "alone.txt",
                               std::to_string(Runs)}));
     const std::string alone = readFile((work / "alone.txt").string());
-    EXPECT_EQ(normaliseReport(alone), normaliseReport(readFile((work / report).string())));
+    const std::string lineEnd = OnWindows ? "\r\n" : "\n";
+    EXPECT_EQ(normaliseReport(alone, lineEnd),
+              normaliseReport(readFile((work / report).string()), lineEnd));
     if (files.status != "ok") {
       EXPECT_EQ("[]", field(line, "runs"));
       EXPECT_EQ("null", field(line, "score"));
@@ -311,6 +317,124 @@ TEST(Batch, ExplainPagesComeWithTheirReportsAndTheSummaryLinksThemRelatively) {
   ASSERT_EQ(0, runIn(work, {"batch", "--page", "again.html", "out/results.jsonl"}));
   for (const std::string& target : linkTargets(readFile((work / "again.html").string())))
     EXPECT_TRUE(fs::is_regular_file(work / target)) << target;
+}
+
+void writeFile(const fs::path& path, const std::string& text) {
+  std::ofstream(path, std::ios::binary) << text;
+}
+
+// A folder of cases, each the bundled example, with no submissions yet and
+// the example's submission beside them as good.txt.
+fs::path prepareSolveFolder(const std::vector<std::string>& names) {
+  fs::path work = scratchDirectory / "solve";
+  fs::remove_all(work);
+  fs::create_directories(work / "cases");
+  fs::create_directories(work / "submissions");
+  for (const std::string& name : names)
+    fs::copy_file(examplesDirectory / "input.txt", work / "cases" / (name + ".txt"));
+  fs::copy_file(examplesDirectory / "submission.txt", work / "good.txt");
+  return work;
+}
+
+// Solves case 0042 with the good submission (its seed is 42), case "fail"
+// by failing with status 3 after 25 lines on standard error, case
+// "garbage" with a submission that is no submission, and any other case by
+// exiting 0 without writing one.
+void writeSolverScripts(const fs::path& work) {
+  writeFile(work / "solver.sh",
+            "case \"$1\" in\n"
+            "  42) cp good.txt \"$2\" ;;\n"
+            "  fail) i=1; while [ $i -le 25 ]; do echo \"line $i\" >&2; i=$((i+1)); done;"
+            " exit 3 ;;\n"
+            "  garbage) echo garbage > \"$2\" ;;\n"
+            "  *) exit 0 ;;\n"
+            "esac\n");
+  writeFile(work / "solver.cmd",
+            "@echo off\r\n"
+            "if \"%~1\"==\"42\" copy /y good.txt %2 >nul\r\n"
+            "if \"%~1\"==\"fail\" exit /b 3\r\n"
+            "if \"%~1\"==\"garbage\" echo garbage>%2\r\n");
+}
+
+std::vector<std::string> resultsOf(const fs::path& work) {
+  return lines(readFile((work / "results.jsonl").string()));
+}
+
+// The text of a field of the solver object in a line of the results file.
+std::string solverField(const std::string& line, const std::string& key) {
+  const size_t solver = line.find("\"solver\":{");
+  return solver == std::string::npos ? "<no solver>" : field(line.substr(solver + 10), key);
+}
+
+TEST(BatchSolve, EvaluatesWhatTheSolverWroteAndStopsAtOneThatFails) {
+  const fs::path work = prepareSolveFolder({"0042", "fail", "garbage", "none"});
+  writeSolverScripts(work);
+  // An old submission is not taken for what the solver wrote.
+  fs::copy_file(work / "good.txt", work / "submissions" / "none.txt");
+  const std::string solver = OnWindows ? "solver.cmd {seed} {out}" : "sh solver.sh {seed} {out}";
+  ASSERT_EQ(2, runIn(work, {"batch", "cases", "submissions", "--runs", std::to_string(Runs),
+                            "--solve", solver, "--results", "results.jsonl"}))
+      << readFile((work / "stderr.txt").string());
+  const std::vector<std::string> results = resultsOf(work);
+  ASSERT_EQ(5u, results.size());
+  EXPECT_NE(std::string::npos,
+            readFile((work / "stdout.txt").string()).find("slowest solver: "));
+
+  ASSERT_EQ(0, runIn(work, {"eval", "cases/0042.txt", "good.txt", "alone.txt",
+                            std::to_string(Runs)}));
+  EXPECT_EQ("\"ok\"", field(results[0], "status")) << results[0];
+  EXPECT_EQ(countsOfReport(readFile((work / "alone.txt").string())), field(results[0], "runs"));
+  EXPECT_EQ("0", solverField(results[0], "status"));
+
+  EXPECT_EQ("\"solver_failed\"", field(results[1], "status")) << results[1];
+  EXPECT_EQ("3", solverField(results[1], "status"));
+  EXPECT_EQ("[]", field(results[1], "runs"));
+  if (!OnWindows) {
+    std::string tail;
+    for (int i = 6; i <= 25; ++i) tail += "line " + std::to_string(i) + "\\u000a";
+    EXPECT_EQ("\"" + tail + "\"", solverField(results[1], "stderr_tail"));
+  }
+
+  EXPECT_EQ("\"check_failure\"", field(results[2], "status")) << results[2];
+  EXPECT_EQ("0", solverField(results[2], "status"));
+  EXPECT_EQ("\"no_report\"", field(results[3], "status")) << results[3];
+  EXPECT_NE(std::string::npos, results[4].find("\"solver_failures\":1")) << results[4];
+}
+
+TEST(BatchSolve, TakesTheSubmissionFromTheStandardOutputOfASolverReadingTheCase) {
+  const fs::path work = prepareSolveFolder({"a"});
+  // The solver fails unless its standard input is the case, which starts "Tavo".
+  const std::string solver =
+      OnWindows ? "type good.txt" : "read first && test \"$first\" = Tavo && cat good.txt";
+  ASSERT_EQ(0, runIn(work, {"batch", "cases", "submissions", "--solve", solver,
+                            "--results", "results.jsonl"}))
+      << readFile((work / "stderr.txt").string());
+  EXPECT_EQ("\"ok\"", field(resultsOf(work)[0], "status"));
+  EXPECT_EQ(readFile((work / "good.txt").string()),
+            readFile((work / "submissions" / "a.txt").string()));
+  EXPECT_EQ(1, runIn(work, {"batch", "cases", "submissions", "--time-limit", "1"}));
+}
+
+TEST(BatchSolve, KillsASolverPastTheTimeLimitWithWhatItStarted) {
+  if (OnWindows) GTEST_SKIP() << "the solver is a POSIX shell command";
+  const fs::path work = prepareSolveFolder({"1", "2"});
+  // Were the background child left alive, it would write its file after a second.
+  const std::string solver = "(sleep 1; echo late > late{seed}.txt) & sleep 30";
+  const auto start = std::chrono::steady_clock::now();
+  ASSERT_EQ(2, runIn(work, {"batch", "cases", "submissions", "--jobs", "2", "--solve",
+                            solver, "--time-limit", "0.5", "--results", "results.jsonl"}));
+  const double seconds =
+      std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+  EXPECT_LT(seconds, 1.5);
+  for (const std::string& line : resultsOf(work)) {
+    if (line.compare(0, 10, "{\"summary\"") == 0) continue;
+    EXPECT_EQ("\"time_limit\"", field(line, "status")) << line;
+    EXPECT_EQ("null", field(line, "score"));
+    EXPECT_LT(std::strtod(solverField(line, "seconds").c_str(), nullptr), 1.5);
+  }
+  std::this_thread::sleep_for(std::chrono::milliseconds(1500));
+  EXPECT_FALSE(fs::exists(work / "late1.txt"));
+  EXPECT_FALSE(fs::exists(work / "late2.txt"));
 }
 
 }  // namespace
