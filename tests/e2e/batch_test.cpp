@@ -310,8 +310,10 @@ TEST(Batch, ExplainPagesComeWithTheirReportsAndTheSummaryLinksThemRelatively) {
     ASSERT_EQ(0, runIn(work, {"eval", "cases/" + files.name + ".txt",
                               "submissions/" + files.name + ".txt", "alone.txt",
                               std::to_string(Runs)}));
-    EXPECT_EQ(normaliseReport(readFile((work / "alone.txt").string())),
-              normaliseReport(readFile((work / "reports" / (files.name + ".txt")).string())));
+    const std::string lineEnd = OnWindows ? "\r\n" : "\n";
+    EXPECT_EQ(normaliseReport(readFile((work / "alone.txt").string()), lineEnd),
+              normaliseReport(readFile((work / "reports" / (files.name + ".txt")).string()),
+                              lineEnd));
   }
   // From the results alone, a page elsewhere links by its own folder.
   ASSERT_EQ(0, runIn(work, {"batch", "--page", "again.html", "out/results.jsonl"}));
