@@ -81,6 +81,12 @@ bool findCases(const BatchOptions& options, std::vector<BatchCase>& cases,
 
 // Why the folders cannot serve the batch; empty when they can.
 std::string folderProblem(const BatchOptions& options) {
+  // A solver writes the submissions: their folder is made when missing.
+  std::string error;
+  if (!options.solveCommand.empty() && !isFolder(options.submissionsFolder) &&
+      !makeFolders(options.submissionsFolder, error))
+    return "mape za oddaje " + quoted(options.submissionsFolder) +
+           " ni mogoce ustvariti: " + error;
   for (const std::string* folder : {&options.casesFolder, &options.submissionsFolder})
     if (!isFolder(*folder)) return "mapa " + quoted(*folder) + " ne obstaja ali ni mapa.";
   if (!options.reportsFolder.empty() &&
