@@ -1,5 +1,7 @@
 #include "base/platform.h"
 
+#include "base/utf16_win32.h"
+
 #ifndef WIN32_LEAN_AND_MEAN
 #define WIN32_LEAN_AND_MEAN
 #endif
@@ -19,29 +21,6 @@
 namespace platform {
 
 namespace {
-
-// UTF-16 text, as the wide-character calls take it, to UTF-8.
-std::string toUtf8(const wchar_t* text) {
-  int size = WideCharToMultiByte(CP_UTF8, 0, text, -1, nullptr, 0, nullptr, nullptr);
-  if (size <= 0) return std::string();
-  std::string result(static_cast<size_t>(size), '\0');
-  WideCharToMultiByte(CP_UTF8, 0, text, -1, &result[0], size, nullptr, nullptr);
-  result.resize(static_cast<size_t>(size) - 1);
-  return result;
-}
-
-// UTF-8 text to UTF-16, so that a path means the same whatever the machine's
-// code page. Empty when `text` is no valid UTF-8.
-std::wstring toUtf16(const std::string& text) {
-  int size = MultiByteToWideChar(CP_UTF8, MB_ERR_INVALID_CHARS, text.c_str(), -1,
-                                 nullptr, 0);
-  if (size <= 0) return std::wstring();
-  std::wstring result(static_cast<size_t>(size), L'\0');
-  MultiByteToWideChar(CP_UTF8, MB_ERR_INVALID_CHARS, text.c_str(), -1, &result[0],
-                      size);
-  result.resize(static_cast<size_t>(size) - 1);
-  return result;
-}
 
 int64_t ticksOf(const FILETIME& time) {
   return static_cast<int64_t>((static_cast<uint64_t>(time.dwHighDateTime) << 32) |

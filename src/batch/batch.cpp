@@ -119,8 +119,7 @@ int openBatchOutput(const std::string& path, const std::string& what,
 
 int writeWhole(const std::string& path, const std::string& text, OutputFile& output) {
   output.write(text);
-  const int status = finishOutputFile(path, output);
-  return status != ExitReportWritten ? status : commitOutputFile(path, output);
+  return deliverOutputFile(path, output);
 }
 
 std::string resultsText(const std::vector<CaseResult>& caseResults,

@@ -33,8 +33,7 @@ bool placeSubmission(const std::string& outputPath, const CaseToSolve& solved) {
                      OutputFile::LineEnds::Lf) != ExitReportWritten)
     return false;
   submission.write(readFile(outputPath, 0));
-  return finishOutputFile(solved.submissionPath, submission) == ExitReportWritten &&
-         commitOutputFile(solved.submissionPath, submission) == ExitReportWritten;
+  return deliverOutputFile(solved.submissionPath, submission) == ExitReportWritten;
 }
 
 SolverRun solverRunOf(const SolverEnd& end, const std::string& errorPath) {

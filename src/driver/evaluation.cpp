@@ -11,14 +11,11 @@
 #include "base/output_path.h"
 #include "base/platform.h"
 #include "base/scan.h"
-#include "driver/report.h"
-#include "driver/report_stream.h"
 #include "driver/run_progress.h"
 #include "driver/run_statistics.h"
 #include "driver/text_report.h"
 #include "simulation/random_source.h"
 #include "simulation/simulation.h"
-#include "submission/problem_sink.h"
 #include "submission/submission.h"
 #include "testcase/test_case.h"
 
@@ -167,6 +164,11 @@ int commitOutputFile(const std::string& path, OutputFile& file) {
   return ExitReportWritten;
 }
 
+int deliverOutputFile(const std::string& path, OutputFile& file) {
+  const int status = finishOutputFile(path, file);
+  return status == ExitReportWritten ? commitOutputFile(path, file) : status;
+}
+
 int runEval(const std::vector<std::string>& arguments) {
   EvaluationArguments parsed;
   if (arguments.size() < 2 ||
@@ -181,7 +183,5 @@ int runEval(const std::vector<std::string>& arguments) {
     TextReport output(report);
     evaluate(parsed, output);
   }
-  status = finishOutputFile(parsed.reportPath, report);
-  if (status != ExitReportWritten) return status;
-  return commitOutputFile(parsed.reportPath, report);
+  return deliverOutputFile(parsed.reportPath, report);
 }

@@ -92,6 +92,9 @@ int finishOutputFile(const std::string& path, OutputFile& file);
 // ExitNoReport as above.
 int commitOutputFile(const std::string& path, OutputFile& file);
 
+// Both: finishes the output file, then puts it in its target's place.
+int deliverOutputFile(const std::string& path, OutputFile& file);
+
 // The process cannot deliver its output: one line on standard error.
 int outputNotWritten(const std::string& message);
 

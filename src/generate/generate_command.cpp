@@ -101,8 +101,7 @@ int writeWhole(const std::string& path, const std::string& text,
   int status = openOutputFile(inputs, path, what, file, OutputFile::LineEnds::Lf);
   if (status != ExitReportWritten) return status;
   file.write(text);
-  status = finishOutputFile(path, file);
-  return status == ExitReportWritten ? commitOutputFile(path, file) : status;
+  return deliverOutputFile(path, file);
 }
 
 // "0007", "0123", "12345": four digits at least, as seed runners name cases.

@@ -244,13 +244,6 @@ TEST(Batch, ShardsMergeIntoTheWholeAndBestScoresAndComparisonsFollowTheScores) {
                    std::strtod(field(later, "change_mean").c_str(), nullptr));
 }
 
-size_t occurrences(const std::string& text, const std::string& part) {
-  size_t count = 0;
-  for (size_t at = text.find(part); at != std::string::npos; at = text.find(part, at + 1))
-    ++count;
-  return count;
-}
-
 TEST(Batch, TheSummaryPageComesFromTheResultsAlone) {
   const fs::path work = prepareGeneratedFolder();
   std::ofstream(work / "submissions" / "0002.txt", std::ios::binary) << "12345\n";
@@ -259,11 +252,11 @@ TEST(Batch, TheSummaryPageComesFromTheResultsAlone) {
   ASSERT_EQ(0, runIn(work, {"batch", "--page", "page.html", "results.jsonl"}));
   const std::string page = readFile((work / "batch.html").string());
   EXPECT_EQ(page, readFile((work / "page.html").string()));
-  EXPECT_EQ(5u, occurrences(page, "<tr class=\"case\">"));
+  EXPECT_EQ(5u, countOccurrences(page, "<tr class=\"case\">"));
   // Every case in each of the five plots by size, at 0 when it failed; the
   // failed one has no screenings to plot by.
-  EXPECT_EQ(4u * 5u + 4u, occurrences(page, "<circle class=\"point\""));
-  EXPECT_EQ(1u, occurrences(page, "<li class=\"failure\">"));
+  EXPECT_EQ(4u * 5u + 4u, countOccurrences(page, "<circle class=\"point\""));
+  EXPECT_EQ(1u, countOccurrences(page, "<li class=\"failure\">"));
   EXPECT_NE(std::string::npos, page.find("stevilka tekmovalca bi morala imeti 6 stevk"));
   EXPECT_EQ(std::string::npos, page.find("<script"));
   EXPECT_EQ(std::string::npos, page.find("http"));

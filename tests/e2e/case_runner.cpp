@@ -142,6 +142,13 @@ double reportedCpuSeconds(const std::string& report) {
   return std::strtod(report.c_str() + label + CpuTimeLabel.size(), nullptr);
 }
 
+size_t countOccurrences(const std::string& text, const std::string& part) {
+  size_t count = 0;
+  for (size_t at = text.find(part); at != std::string::npos; at = text.find(part, at + 1))
+    ++count;
+  return count;
+}
+
 std::string withLineEnds(const std::string& text, const std::string& lineEnd) {
   std::string result;
   for (char c : text) {

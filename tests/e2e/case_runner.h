@@ -43,6 +43,9 @@ std::string normaliseReport(const std::string& report, const std::string& lineEn
 // The seconds of the report's CPU-time line; -1 when it has none.
 double reportedCpuSeconds(const std::string& report);
 
+// How many times `part` stands in `text`, overlaps counted.
+size_t countOccurrences(const std::string& text, const std::string& part);
+
 // `text` with every LF replaced by `lineEnd`.
 std::string withLineEnds(const std::string& text, const std::string& lineEnd);
 

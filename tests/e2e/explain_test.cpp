@@ -534,14 +534,6 @@ TEST(ExplainInBrowser, TheBundledExampleRendersInHeadlessChromium) {
   EXPECT_EQ("\x89PNG\r\n\x1a\n", png.substr(0, 8));
 }
 
-// Occurrences of `part` in `text`.
-size_t countOf(const std::string& text, const std::string& part) {
-  size_t count = 0;
-  for (size_t at = text.find(part); at != std::string::npos; at = text.find(part, at + 1))
-    ++count;
-  return count;
-}
-
 TEST(ExplainInBrowser, TheBatchSummaryRendersEveryCaseAndEveryLinkResolves) {
   const std::string chromium = findChromium();
   if (chromium.empty()) {
@@ -567,7 +559,7 @@ TEST(ExplainInBrowser, TheBatchSummaryRendersEveryCaseAndEveryLinkResolves) {
   ASSERT_EQ(0, dump.status) << dump.standardError;
   const std::string& dom = dump.standardOutput;
   ASSERT_NE(std::string::npos, dom.find("<tbody>"));
-  EXPECT_EQ(static_cast<size_t>(nCases), countOf(dom, "<tr class=\"case\">"));
+  EXPECT_EQ(static_cast<size_t>(nCases), countOccurrences(dom, "<tr class=\"case\">"));
   // The total shown is the results file's.
   const std::string results = readFile((folder / "results.jsonl").string());
   const size_t mean = results.find("\"relative_mean\":");
