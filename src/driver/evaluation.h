@@ -5,6 +5,7 @@
 #include <string>
 #include <vector>
 
+#include "base/exit_status.h"
 #include "base/output_file.h"
 
 class EAssertion;
@@ -13,12 +14,6 @@ class RunStatistics;
 class Simulation;
 struct Submission;
 struct TestCase;
-
-// Exit statuses of the evaluator.
-const int ExitReportWritten = 0;
-const int ExitUsage = 1;
-const int ExitNoReport = 2;  // the report could not be written, or would
-                             // have overwritten an input file
 
 // Simulation runs when the command line names no count.
 const int32_t DefaultRunCount = 3;
