@@ -4,6 +4,7 @@
 #include <cstdio>
 
 #include "base/folder.h"
+#include "base/output_delivery.h"
 #include "base/output_file.h"
 #include "base/output_path.h"
 #include "base/platform.h"
@@ -19,7 +20,6 @@
 #include "batch/report_reading.h"
 #include "batch/results_file.h"
 #include "batch/summary_page.h"
-#include "driver/evaluation.h"
 
 namespace {
 

@@ -4,8 +4,8 @@
 #include <cstdio>
 #include <cstdlib>
 
+#include "base/exit_status.h"
 #include "base/process.h"
-#include "driver/evaluation.h"
 
 namespace {
 

@@ -3,11 +3,11 @@
 #include <cstdio>
 
 #include "base/folder.h"
+#include "base/output_delivery.h"
 #include "base/output_file.h"
 #include "base/platform.h"
 #include "batch/solver_command.h"
 #include "batch/solver_pool.h"
-#include "driver/evaluation.h"
 
 namespace {
 

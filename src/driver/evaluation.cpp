@@ -7,8 +7,8 @@
 #include "base/assertion.h"
 #include "base/cpu_timer.h"
 #include "base/input_file.h"
+#include "base/output_delivery.h"
 #include "base/output_file.h"
-#include "base/output_path.h"
 #include "base/platform.h"
 #include "base/scan.h"
 #include "driver/run_progress.h"
@@ -77,6 +77,10 @@ bool parseEvaluationArguments(const std::vector<std::string>& words,
   return words.size() == 3 || parseRunCount(words[3], parsed.nSimulacij);
 }
 
+std::vector<std::string> EvaluationArguments::inputPaths() const {
+  return {testCasePath, submissionPath};
+}
+
 void EvaluationOutput::playRun(Simulation& simulation,
                                const Submission& submission) {
   simulation.run(submission);
@@ -126,47 +130,11 @@ void evaluate(const EvaluationArguments& arguments, EvaluationOutput& output) {
   }
 }
 
-int outputNotWritten(const std::string& message) {
-  std::fprintf(stderr, "Skedomat: %s\n", message.c_str());
-  return ExitNoReport;
-}
-
 int openOutputFile(const EvaluationArguments& arguments,
                    const std::string& path, const std::string& what,
                    OutputFile& file) {
-  return openOutputFile({arguments.testCasePath, arguments.submissionPath}, path,
-                        what, file, OutputFile::LineEnds::Platform);
-}
-
-int openOutputFile(const std::vector<std::string>& inputPaths,
-                   const std::string& path, const std::string& what,
-                   OutputFile& file, OutputFile::LineEnds lineEnds) {
-  std::string targetPath;
-  const std::string refusal = refuseOutputPath(path, what, inputPaths, targetPath);
-  if (!refusal.empty()) return outputNotWritten(refusal);
-  if (!file.open(targetPath, lineEnds))
-    return outputNotWritten("datoteke za " + what + " \"" + path +
-                            "\" ni mogoce ustvariti: " + file.errorText());
-  return ExitReportWritten;
-}
-
-int finishOutputFile(const std::string& path, OutputFile& file) {
-  if (!file.finish())
-    return outputNotWritten("datoteke \"" + path +
-                            "\" ni bilo mogoce zapisati: " + file.errorText());
-  return ExitReportWritten;
-}
-
-int commitOutputFile(const std::string& path, OutputFile& file) {
-  if (!file.commit())
-    return outputNotWritten("datoteke \"" + path +
-                            "\" ni bilo mogoce zamenjati: " + file.errorText());
-  return ExitReportWritten;
-}
-
-int deliverOutputFile(const std::string& path, OutputFile& file) {
-  const int status = finishOutputFile(path, file);
-  return status == ExitReportWritten ? commitOutputFile(path, file) : status;
+  return openOutputFile(arguments.inputPaths(), path, what, file,
+                        OutputFile::LineEnds::Platform);
 }
 
 int runEval(const std::vector<std::string>& arguments) {

@@ -25,6 +25,9 @@ struct EvaluationArguments {
   std::string submissionPath;
   std::string reportPath;
   int32_t nSimulacij = DefaultRunCount;
+
+  // The files the evaluation reads, which no output may replace.
+  std::vector<std::string> inputPaths() const;
 };
 
 // Takes the three paths and the optional run count from `words` (the
@@ -67,31 +70,12 @@ class EvaluationOutput {
 // beside the report's failure form, so that a grader sees whose fault it is.
 void evaluate(const EvaluationArguments& arguments, EvaluationOutput& output);
 
-// Checks the output path `path` against the evaluation's inputs and creates
-// the temporary file that will take its place; `what` names the output in
-// messages. ExitReportWritten when the file is open; otherwise ExitNoReport,
-// with one line on standard error saying why, and nothing touched.
+// openOutputFile for an output of the evaluation: the path is checked
+// against its test case and submission, and the file ends lines as this
+// platform's text files do.
 int openOutputFile(const EvaluationArguments& arguments,
                    const std::string& path, const std::string& what,
                    OutputFile& file);
-// The same for an output of any command that reads `inputPaths`.
-int openOutputFile(const std::vector<std::string>& inputPaths,
-                   const std::string& path, const std::string& what,
-                   OutputFile& file, OutputFile::LineEnds lineEnds);
-
-// Flushes an output file to the disk: ExitReportWritten when every byte
-// reached it, otherwise ExitNoReport with one line on standard error.
-int finishOutputFile(const std::string& path, OutputFile& file);
-
-// Puts a finished output file in its target's place; ExitReportWritten or
-// ExitNoReport as above.
-int commitOutputFile(const std::string& path, OutputFile& file);
-
-// Both: finishes the output file, then puts it in its target's place.
-int deliverOutputFile(const std::string& path, OutputFile& file);
-
-// The process cannot deliver its output: one line on standard error.
-int outputNotWritten(const std::string& message);
 
 // The whole evaluation of `eval input.txt submission.txt report.txt
 // [nSimulacij]`; `arguments` start with the program and the command word.

@@ -1,10 +1,13 @@
 #include "explain/explain.h"
 
 #include <cstdio>
+#include <memory>
 
 #include "base/assertion.h"
+#include "base/output_delivery.h"
 #include "base/output_file.h"
 #include "base/output_path.h"
+#include "base/output_set.h"
 #include "base/platform.h"
 #include "driver/report.h"
 #include "driver/text_report.h"
@@ -170,35 +173,27 @@ int runExplain(const std::vector<std::string>& arguments) {
           std::vector<std::string>(arguments.begin() + 2, arguments.end()),
           parsed))
     return explainUsageError();
+  const int status = checkOutputsDiffer(parsed);
+  if (status != ExitReportWritten) return status;
   // Every temporary file exists before anything is read; no target is
   // replaced unless every file is whole.
-  struct Output {
-    const std::string& path;
-    const char* what;
-    OutputFile file;
-  };
-  Output page{parsed.evaluation.reportPath, "porocilo", {}};
-  Output table{parsed.csvPath, "tabelo", {}};
-  Output text{parsed.textReportPath, "porocilo", {}};
-  std::vector<Output*> outputs = {&page};
-  if (!parsed.csvPath.empty()) outputs.push_back(&table);
-  if (!parsed.textReportPath.empty()) outputs.push_back(&text);
-  int status = checkOutputsDiffer(parsed);
-  for (Output* output : outputs)
-    if (status == ExitReportWritten)
-      status = openOutputFile(parsed.evaluation, output->path, output->what, output->file);
-  if (status != ExitReportWritten) return status;
+  const std::vector<std::string> inputs = parsed.evaluation.inputPaths();
+  const OutputFile::LineEnds lineEnds = OutputFile::LineEnds::Platform;
+  OutputSet outputs;
+  OutputFile& page = outputs.add(parsed.evaluation.reportPath, "porocilo", inputs, lineEnds);
+  OutputFile* table = parsed.csvPath.empty()
+                          ? nullptr
+                          : &outputs.add(parsed.csvPath, "tabelo", inputs, lineEnds);
+  OutputFile* text = parsed.textReportPath.empty()
+                         ? nullptr
+                         : &outputs.add(parsed.textReportPath, "porocilo", inputs, lineEnds);
+  if (outputs.status() != ExitReportWritten) return outputs.status();
   const PageSources sources{parsed.evaluation.testCasePath,
                             parsed.evaluation.submissionPath};
   {
-    TextReport textReport(text.file);
-    ExplainOutput output(sources, page.file, parsed.csvPath.empty() ? nullptr : &table.file,
-                         parsed.textReportPath.empty() ? nullptr : &textReport);
+    std::unique_ptr<TextReport> textReport(text != nullptr ? new TextReport(*text) : nullptr);
+    ExplainOutput output(sources, page, table, textReport.get());
     evaluate(parsed.evaluation, output);
   }
-  for (Output* output : outputs)
-    if (status == ExitReportWritten) status = finishOutputFile(output->path, output->file);
-  for (Output* output : outputs)
-    if (status == ExitReportWritten) status = commitOutputFile(output->path, output->file);
-  return status;
+  return outputs.deliver();
 }

@@ -5,8 +5,8 @@
 #include <system_error>
 
 #include "base/assertion.h"
+#include "base/output_delivery.h"
 #include "base/output_file.h"
-#include "driver/evaluation.h"
 #include "generate/baseline_schedule.h"
 #include "generate/case_generator.h"
 #include "testcase/test_case.h"

@@ -4,6 +4,7 @@
 
 #include <filesystem>
 
+#include "base/output_set.h"
 #include "base/platform.h"
 #include "temp_file.h"
 
@@ -63,6 +64,35 @@ TEST(OutputFile, FailsToOpenInAMissingFolder) {
   EXPECT_FALSE(report.errorText().empty());
   report.write("x");
   EXPECT_FALSE(report.close());
+}
+
+// A set replaces every target or none: a refused output leaves the targets
+// of the others as they were, and the outputs after it unopened.
+TEST(OutputSet, ReplacesEveryTargetOnlyWhenEveryOutputIsWhole) {
+  const OutputFile::LineEnds lf = OutputFile::LineEnds::Lf;
+  TempFile input("input"), first("old first"), second("old second");
+  {
+    OutputSet outputs;
+    outputs.add(first.path(), "prvo", {input.path()}, lf).write("new first\n");
+    outputs.add(input.path(), "vhod", {input.path()}, lf).write("over the input\n");
+    outputs.add(second.path(), "drugo", {input.path()}, lf).write("new second\n");
+    EXPECT_EQ(ExitNoReport, outputs.status());
+    EXPECT_EQ(0, temporariesOf(second.path())) << "an output after the refusal was opened";
+    EXPECT_EQ(ExitNoReport, outputs.deliver());
+  }
+  EXPECT_EQ("input", input.contents());
+  EXPECT_EQ("old first", first.contents());
+  EXPECT_EQ("old second", second.contents());
+  EXPECT_EQ(0, temporariesOf(first.path())) << "the temporary file was left";
+
+  OutputSet outputs;
+  outputs.add(first.path(), "prvo", {input.path()}, lf).write("new first\n");
+  outputs.add(second.path(), "drugo", {input.path()}, lf).write("new second\n");
+  EXPECT_EQ(ExitReportWritten, outputs.status());
+  EXPECT_EQ("old first", first.contents());
+  EXPECT_EQ(ExitReportWritten, outputs.deliver());
+  EXPECT_EQ("new first\n", first.contents());
+  EXPECT_EQ("new second\n", second.contents());
 }
 
 }  // namespace
