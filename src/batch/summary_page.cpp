@@ -10,8 +10,10 @@
 
 #include "base/assertion.h"
 #include "base/number_format.h"
-#include "explain/html_text.h"
-#include "explain/page_style.h"
+#include "page/html_text.h"
+#include "page/page_frame.h"
+#include "page/svg_shapes.h"
+#include "page/table_cells.h"
 
 namespace {
 
@@ -21,10 +23,6 @@ const double PlotWidth = 360, PlotHeight = 220, Margin = 36;
 
 std::string number(double value, int decimals) { return formatFixed(value, decimals); }
 
-std::string cell(const std::string& content) { return "<td>" + content + "</td>"; }
-std::string numberCell(const std::string& content) {
-  return "<td class=\"n\">" + content + "</td>";
-}
 std::string sizeCell(int32_t size) { return numberCell(size < 0 ? "-" : intToStr(size)); }
 
 std::string scoreText(const CaseResult& result) {
@@ -142,15 +140,11 @@ std::string scatterSvg(const std::string& label, const std::vector<Point>& point
   std::string out = "<svg class=\"scatter\" width=\"" + number(PlotWidth + 2 * Margin, 0) +
                     "\" height=\"" + number(PlotHeight + 2 * Margin, 0) +
                     "\" role=\"img\" aria-label=\"" + label + "\">\n";
-  out += "<rect class=\"grid\" x=\"" + number(Margin, 0) + "\" y=\"" + number(Margin, 0) +
-         "\" width=\"" + number(PlotWidth, 0) + "\" height=\"" + number(PlotHeight, 0) +
-         "\" fill=\"none\"/>\n";
-  out += "<text x=\"" + number(Margin, 0) + "\" y=\"" + number(Margin - 8, 0) + "\">" + label +
-         (logScale ? " (log)" : "") + "</text>\n";
+  out += svgRectStart("grid", Margin, Margin, PlotWidth, PlotHeight, "none", 0) + "/>\n";
+  out += svgText(Margin, Margin - 8, "", label + (logScale ? " (log)" : ""), 0) + "\n";
   // The ends of both axes.
   const auto text = [](double x, double y, const char* anchor, const std::string& content) {
-    return "<text x=\"" + number(x, 0) + "\" y=\"" + number(y, 0) + "\" text-anchor=\"" +
-           anchor + "\">" + content + "</text>\n";
+    return svgText(x, y, anchor, content, 0) + "\n";
   };
   const auto axisValue = [logScale](double x) {
     return number(logScale ? std::pow(10.0, x) : x, 0);
@@ -217,11 +211,10 @@ std::string changesSection(const std::vector<CaseResult>& results) {
     if (!results[i].hasChange) continue;
     const double height = std::fabs(results[i].change) / largest * PlotHeight / 2;
     const double top = Margin + PlotHeight / 2 - (results[i].change > 0 ? height : 0);
-    bars += "<rect class=\"change\" x=\"" + number(Margin + i * barWidth, 1) + "\" y=\"" +
-            number(top, 1) + "\" width=\"" + number(barWidth * 0.8, 1) + "\" height=\"" +
-            number(std::max(height, 0.5), 1) + "\" fill=\"" +
-            (results[i].change >= 0 ? "#1a7f37" : "#c62828") + "\"><title>" +
-            shortHtmlText(results[i].name, MaxNameCharacters) + ": " +
+    bars += svgRectStart("change", Margin + i * barWidth, top, barWidth * 0.8,
+                         std::max(height, 0.5), results[i].change >= 0 ? "#1a7f37" : "#c62828",
+                         1) +
+            "><title>" + shortHtmlText(results[i].name, MaxNameCharacters) + ": " +
             number(results[i].change, 3) + "</title></rect>\n";
   }
   return "<section id=\"changes\">\n<h2>Sprememba po primerih</h2>\n<svg width=\"" +
@@ -250,15 +243,11 @@ std::string failuresSection(const std::vector<CaseResult>& results) {
 
 std::string renderSummaryPage(const std::vector<CaseResult>& results,
                               const BatchTotals& totals, const std::string& pagePath) {
-  std::string page =
-      "<!DOCTYPE html>\n<html lang=\"sl\">\n<head>\n<meta charset=\"utf-8\">\n"
-      "<meta name=\"viewport\" content=\"width=device-width, initial-scale=1\">\n"
-      "<title>Skedomat: rezultati</title>\n<style>" +
-      std::string(pageStyle()) + "</style>\n</head>\n<body>\n<main>\n<h1>Skedomat: rezultati</h1>\n";
+  std::string page = pageStart("Skedomat: rezultati", "Skedomat: rezultati");
   page += totalsSection(totals);
   page += plotsSection(results, totals, pagePath);
   if (totals.compared) page += changesSection(results);
   page += failuresSection(results);
   page += casesSection(results, totals, pagePath);
-  return page + "</main>\n</body>\n</html>\n";
+  return page + pageEnd();
 }

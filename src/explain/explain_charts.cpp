@@ -7,6 +7,7 @@
 #include "base/calendar.h"
 #include "base/number_format.h"
 #include "explain/year_calendar.h"
+#include "page/svg_shapes.h"
 #include "submission/screening.h"
 
 namespace {
@@ -41,17 +42,17 @@ std::string hexByte(double value) {
   return std::string(1, digits[byte >> 4]) + digits[byte & 15];
 }
 
+// The charts' shapes, drawn to a tenth of a pixel.
+const int Decimals = 1;
+
 std::string rect(double x, double y, double width, double height,
                  const std::string& fill, const std::string& extra) {
-  return "<rect x=\"" + number(x) + "\" y=\"" + number(y) + "\" width=\"" +
-         number(width) + "\" height=\"" + number(height) + "\" fill=\"" +
-         fill + "\"" + extra;
+  return svgRectStart("", x, y, width, height, fill, Decimals) + extra;
 }
 
 std::string text(double x, double y, const std::string& anchor,
                  const std::string& content) {
-  return "<text x=\"" + number(x) + "\" y=\"" + number(y) +
-         "\" text-anchor=\"" + anchor + "\">" + content + "</text>";
+  return svgText(x, y, anchor, content, Decimals);
 }
 
 std::string svgOpen(const std::string& cssClass, double width, double height,

@@ -11,11 +11,12 @@
 #include "base/number_format.h"
 #include "driver/run_statistics.h"
 #include "explain/explain_charts.h"
-#include "explain/html_text.h"
-#include "explain/page_style.h"
 #include "explain/problem_digest.h"
 #include "explain/screening_stats.h"
 #include "explain/year_calendar.h"
+#include "page/html_text.h"
+#include "page/page_frame.h"
+#include "page/table_cells.h"
 #include "submission/submission.h"
 #include "testcase/test_case.h"
 
@@ -63,22 +64,13 @@ std::string genresOf(const TestCase& testCase, int32_t movieNo) {
   return shortHtmlText(names, 2 * MaxNameCharacters);
 }
 
-std::string cell(const std::string& content) { return "<td>" + content + "</td>"; }
-std::string numberCell(const std::string& content) {
-  return "<td class=\"n\">" + content + "</td>";
-}
-
-std::string pageStart(const std::string& heading, const PageSources& sources) {
-  return "<!DOCTYPE html>\n<html lang=\"sl\">\n<head>\n<meta charset=\"utf-8\">\n"
-         "<meta name=\"viewport\" content=\"width=device-width, initial-scale=1\">\n"
-         "<title>Skedomat: " + heading + "</title>\n<style>" + pageStyle() +
-         "</style>\n</head>\n<body>\n<main>\n<h1>" + heading +
-         "</h1>\n<p class=\"sources\">Testni primer: <code>" +
+// The page's start, with the files it explains under its heading.
+std::string pageStartWithSources(const std::string& heading, const PageSources& sources) {
+  return pageStart("Skedomat: " + heading, heading) +
+         "<p class=\"sources\">Testni primer: <code>" +
          shortHtmlText(sources.testCasePath, MaxTextCharacters) + "</code> &middot; oddaja: <code>" +
          shortHtmlText(sources.submissionPath, MaxTextCharacters) + "</code></p>\n";
 }
-
-std::string pageEnd() { return "</main>\n</body>\n</html>\n"; }
 
 // The evaluation facts, shown as the text report has them.
 std::string summarySection(const RunStatistics& statistics, int32_t nSimulacij,
@@ -382,7 +374,7 @@ std::string renderResultPage(const PageSources& sources,
   Assert(stats.nRuns() == nSimulacij);
   Assert(stats.tallies().size() == submission.screenings.size());
   const ResultFacts facts(testCase, submission, stats);
-  std::string page = pageStart(caseHeading(testCase, submission), sources);
+  std::string page = pageStartWithSources(caseHeading(testCase, submission), sources);
   page += summarySection(statistics, nSimulacij, elapsedTicks, occupancyRows(facts));
   page += heatmapSection(facts);
   page += timelineSection(
@@ -425,7 +417,7 @@ std::string renderInvalidSubmissionPage(const PageSources& sources,
            ", dan " + intToStr(s.day) + " " + clock(s.startMinute) +
            (problems.names(static_cast<size_t>(i)) ? " (napaka)" : "");
   };
-  std::string page = pageStart(caseHeading(testCase, submission), sources);
+  std::string page = pageStartWithSources(caseHeading(testCase, submission), sources);
   page += "<section id=\"result\">\n<h2>Ocena</h2>\n"
           "<p class=\"verdict bad\" id=\"verdict\">V oddani datoteki so napake.</p>\n"
           "<p class=\"score\" id=\"score\">-1</p>\n<ul class=\"messages\" id=\"messages\">\n" +
@@ -448,7 +440,7 @@ std::string renderInvalidSubmissionPage(const PageSources& sources,
 std::string renderFailurePage(const PageSources& sources,
                               const std::string& what,
                               const std::string& report) {
-  std::string page = pageStart("Razlaga ocene: napaka", sources);
+  std::string page = pageStartWithSources("Razlaga ocene: napaka", sources);
   page += "<section id=\"result\">\n<h2>Ocena</h2>\n"
           "<p class=\"verdict bad\" id=\"verdict\">" + escapeHtml(what) +
           "</p>\n<p class=\"score\" id=\"score\">-1</p>\n"

@@ -1,5 +1,5 @@
-#ifndef SKEDOMAT_EXPLAIN_HTML_TEXT_H
-#define SKEDOMAT_EXPLAIN_HTML_TEXT_H
+#ifndef SKEDOMAT_PAGE_HTML_TEXT_H
+#define SKEDOMAT_PAGE_HTML_TEXT_H
 
 #include <string>
 
@@ -34,4 +34,4 @@ std::string htmlText(const std::string& bytes);
 // character's "<U+...>" counts as one character and is never cut.
 std::string shortHtmlText(const std::string& bytes, size_t maxCharacters);
 
-#endif  // SKEDOMAT_EXPLAIN_HTML_TEXT_H
+#endif  // SKEDOMAT_PAGE_HTML_TEXT_H

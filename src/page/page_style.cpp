@@ -1,4 +1,4 @@
-#include "explain/page_style.h"
+#include "page/page_style.h"
 
 const char* pageStyle() {
   return "body{font-family:system-ui,-apple-system,'Segoe UI',Roboto,sans-serif;"

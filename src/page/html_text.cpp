@@ -1,4 +1,4 @@
-#include "explain/html_text.h"
+#include "page/html_text.h"
 
 #include <cstdint>
 
