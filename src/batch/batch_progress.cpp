@@ -2,8 +2,6 @@
 
 #include <cstdio>
 
-#include "base/platform.h"
-
 namespace {
 
 std::string secondsText(double seconds) {
@@ -15,16 +13,15 @@ std::string secondsText(double seconds) {
 }  // namespace
 
 BatchProgress::BatchProgress(size_t nCases)
-    : nCases_(nCases), onTerminal_(platform::isTerminal(stderr)),
-      start_(Clock::now()) {}
+    : nCases_(nCases), start_(Clock::now()) {}
 
 BatchProgress::~BatchProgress() { clear(); }
 
 void BatchProgress::caseEnded(const CaseResult& result) {
   ++nDone_;
   if (result.status != CaseStatus::Ok) ++nFailed_;
-  if (onTerminal_) {
-    show(statusLine());
+  if (line_.onTerminal()) {
+    line_.show(statusLine());
     return;
   }
   const std::string score =
@@ -46,17 +43,4 @@ std::string BatchProgress::statusLine() const {
          secondsText(elapsed) + ", se priblizno " + secondsText(left);
 }
 
-void BatchProgress::show(const std::string& line) {
-  // Blanks cover what is left of a longer line shown before.
-  const size_t padding = shownLength_ > line.size() ? shownLength_ - line.size() : 0;
-  std::fprintf(stderr, "\r%s%s", line.c_str(), std::string(padding, ' ').c_str());
-  std::fflush(stderr);
-  shownLength_ = line.size();
-}
-
-void BatchProgress::clear() {
-  if (!onTerminal_ || shownLength_ == 0) return;
-  std::fprintf(stderr, "\r%s\r", std::string(shownLength_, ' ').c_str());
-  std::fflush(stderr);
-  shownLength_ = 0;
-}
+void BatchProgress::clear() { line_.clear(); }

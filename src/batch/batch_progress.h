@@ -5,6 +5,7 @@
 #include <cstddef>
 #include <string>
 
+#include "base/status_line.h"
 #include "batch/case_result.h"
 
 // How far a batch has come, on standard error. On a terminal one line,
@@ -27,14 +28,12 @@ class BatchProgress {
   using Clock = std::chrono::steady_clock;
 
   std::string statusLine() const;
-  void show(const std::string& line);
 
   const size_t nCases_;
-  const bool onTerminal_;
+  StatusLine line_;
   const Clock::time_point start_;
   size_t nDone_ = 0;
   size_t nFailed_ = 0;
-  size_t shownLength_ = 0;
 };
 
 #endif  // SKEDOMAT_BATCH_BATCH_PROGRESS_H

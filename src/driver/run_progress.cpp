@@ -1,10 +1,7 @@
 #include "driver/run_progress.h"
 
-#include <cstdio>
-
 #include "base/assertion.h"
 #include "base/number_format.h"
-#include "base/platform.h"
 
 namespace {
 
@@ -23,7 +20,6 @@ double secondsBetween(std::chrono::steady_clock::time_point from,
 
 RunProgress::RunProgress(int32_t nRuns)
     : nRuns_(nRuns),
-      onTerminal_(platform::isTerminal(stderr)),
       evaluationStart_(Clock::now()),
       runsStart_(evaluationStart_) {}
 
@@ -32,31 +28,18 @@ RunProgress::~RunProgress() { clear(); }
 void RunProgress::startRuns() { runsStart_ = Clock::now(); }
 
 void RunProgress::runsDone(int32_t nDone) {
-  if (!onTerminal_ || nDone <= 0) return;
+  if (!line_.onTerminal() || nDone <= 0) return;
   const Clock::time_point now = Clock::now();
   const double sinceStart = secondsBetween(evaluationStart_, now);
   if (sinceStart < QuietSeconds) return;
-  if (shownLength_ > 0 && nDone < nRuns_ &&
+  if (line_.shown() && nDone < nRuns_ &&
       secondsBetween(lastShown_, now) < RefreshSeconds)
     return;
   lastShown_ = now;
   const double perRun = secondsBetween(runsStart_, now) / nDone;
-  show("Skedomat: " + intToStr(nDone) + "/" + intToStr(nRuns_) +
-       " simulacij, " + formatFixed(sinceStart, 1) + " s, se priblizno " +
-       formatFixed(perRun * (nRuns_ - nDone), 1) + " s");
+  line_.show("Skedomat: " + intToStr(nDone) + "/" + intToStr(nRuns_) +
+             " simulacij, " + formatFixed(sinceStart, 1) + " s, se priblizno " +
+             formatFixed(perRun * (nRuns_ - nDone), 1) + " s");
 }
 
-void RunProgress::show(const std::string& line) {
-  std::string padded = line;
-  if (padded.size() < shownLength_) padded.append(shownLength_ - padded.size(), ' ');
-  std::fputs(("\r" + padded).c_str(), stderr);
-  std::fflush(stderr);
-  shownLength_ = line.size();
-}
-
-void RunProgress::clear() {
-  if (shownLength_ == 0) return;
-  std::fputs(("\r" + std::string(shownLength_, ' ') + "\r").c_str(), stderr);
-  std::fflush(stderr);
-  shownLength_ = 0;
-}
+void RunProgress::clear() { line_.clear(); }

@@ -3,7 +3,8 @@
 
 #include <chrono>
 #include <cstdint>
-#include <string>
+
+#include "base/status_line.h"
 
 // How far a long evaluation has come, for someone watching a terminal: once
 // the evaluation has taken more than a second, one line on standard error,
@@ -28,14 +29,11 @@ class RunProgress {
  private:
   using Clock = std::chrono::steady_clock;
 
-  void show(const std::string& line);
-
   const int32_t nRuns_;
-  const bool onTerminal_;
+  StatusLine line_;
   const Clock::time_point evaluationStart_;
   Clock::time_point runsStart_;
   Clock::time_point lastShown_;
-  size_t shownLength_ = 0;
 };
 
 #endif  // SKEDOMAT_DRIVER_RUN_PROGRESS_H
