@@ -196,3 +196,25 @@ std::string formatGeneral(double value) {
   if (!std::isfinite(value)) return nonFiniteText(value);
   return signText(value) + generalText(exactDecimal(std::fabs(value)));
 }
+
+std::string formatQuotient(int64_t numerator, int64_t denominator, int decimals) {
+  Assert(denominator > 0);
+  Assert(decimals >= 0 && decimals <= 18);
+  __extension__ typedef unsigned __int128 Wide;
+  const bool negative = numerator < 0;
+  // The magnitude, also of the most negative value.
+  const uint64_t bits = static_cast<uint64_t>(numerator);
+  const Wide magnitude = negative ? Wide(uint64_t(0) - bits) : Wide(bits);
+  Wide scale = 1;
+  for (int i = 0; i < decimals; ++i) scale *= 10;
+  const Wide scaled = magnitude * scale;
+  const Wide divisor = static_cast<uint64_t>(denominator);
+  Wide rounded = scaled / divisor;
+  if (2 * (scaled % divisor) >= divisor) ++rounded;
+  std::string digits;
+  for (Wide rest = rounded; rest > 0 || digits.size() <= static_cast<size_t>(decimals);
+       rest /= 10)
+    digits.insert(digits.begin(), static_cast<char>('0' + static_cast<int>(rest % 10)));
+  if (decimals > 0) digits.insert(digits.size() - static_cast<size_t>(decimals), ".");
+  return (negative && rounded > 0 ? "-" : "") + digits;
+}

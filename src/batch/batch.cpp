@@ -1,347 +1,225 @@
 #include "batch/batch.h"
 
-#include <algorithm>
 #include <cstdio>
 
+#include "base/exit_status.h"
 #include "base/folder.h"
-#include "base/output_delivery.h"
-#include "base/output_file.h"
 #include "base/output_path.h"
+#include "base/output_set.h"
 #include "base/platform.h"
 #include "base/process.h"
+#include "base/usage_error.h"
+#include "batch/batch_case.h"
+#include "batch/batch_failure.h"
 #include "batch/batch_options.h"
-#include "batch/batch_progress.h"
 #include "batch/batch_totals.h"
 #include "batch/best_scores.h"
-#include "batch/case_features.h"
-#include "batch/case_result.h"
+#include "batch/case_evaluation.h"
 #include "batch/case_solving.h"
-#include "batch/child_pool.h"
-#include "batch/report_reading.h"
-#include "batch/results_file.h"
+#include "batch/result_table.h"
+#include "batch/results_comparison.h"
+#include "batch/results_format.h"
+#include "batch/results_merge.h"
+#include "batch/results_page.h"
 #include "batch/summary_page.h"
 
 namespace {
 
 const char CaseSuffix[] = ".txt";
 
-std::string quoted(const std::string& text) { return "\"" + text + "\""; }
-
-// One case of the batch: its files and what became of it.
-struct BatchCase {
-  std::string casePath;
-  std::string submissionPath;
-  bool hasSubmission = false;
-  CaseResult result;
-};
-
-// Where the reports go: the folder the user named, created when missing,
-// or a temporary one that is removed with everything in it at the end.
-class ReportsFolder {
+// The batch's own temporary folder: the children's standard error, the
+// solvers' output and, unless they are kept, the reports. Removed with
+// everything in it at the end.
+class ScratchFolder {
  public:
-  ~ReportsFolder() {
-    if (temporary_) removeFolderTree(path_);
+  explicit ScratchFolder(const std::string& keptReports) {
+    std::string error;
+    if (!makeTemporaryFolder("skedomat-batch-", path_, error))
+      failBatch("zacasne mape ni mogoce ustvariti: " + error);
+    reports_ = keptReports.empty() ? pathInFolder(path_, "reports") : keptReports;
+    if (!makeFolders(reports_, error))
+      failBatch("mape za porocila " + quoted(reports_) + " ni mogoce ustvariti: " + error);
   }
-
-  // False, with `error`, when the folder cannot be had.
-  bool prepare(const std::string& requested, std::string& error) {
-    if (!requested.empty()) {
-      path_ = requested;
-      return makeFolders(requested, error);
-    }
-    temporary_ = makeTemporaryFolder("skedomat-batch-", path_, error);
-    return temporary_;
-  }
+  ~ScratchFolder() { removeFolderTree(path_); }
+  ScratchFolder(const ScratchFolder&) = delete;
+  ScratchFolder& operator=(const ScratchFolder&) = delete;
 
   const std::string& path() const { return path_; }
-  bool kept() const { return !temporary_; }
+  const std::string& reports() const { return reports_; }
 
  private:
   std::string path_;
-  bool temporary_ = false;
+  std::string reports_;
 };
 
-// The cases of CASES_DIR, sorted by name, each paired with its submission.
-bool findCases(const BatchOptions& options, std::vector<BatchCase>& cases,
-               std::string& error) {
-  std::vector<std::string> files;
-  if (!listFiles(options.casesFolder, CaseSuffix, files, error)) return false;
-  for (size_t i = 0; i < files.size(); ++i) {
-    if (static_cast<int64_t>(i) % options.shardCount != options.shardIndex - 1) continue;
-    const std::string& file = files[i];
-    BatchCase batchCase;
-    batchCase.casePath = pathInFolder(options.casesFolder, file);
-    batchCase.submissionPath = pathInFolder(options.submissionsFolder, file);
-    batchCase.hasSubmission = platform::inputProblem(batchCase.submissionPath).empty();
-    batchCase.result.name = file.substr(0, file.size() - (sizeof CaseSuffix - 1));
-    cases.push_back(batchCase);
-  }
-  return true;
-}
-
-// Why the folders cannot serve the batch; empty when they can.
-std::string folderProblem(const BatchOptions& options) {
-  // A solver writes the submissions: their folder is made when missing.
+// The folders must be there (a solver's submissions folder is made), and
+// the reports may go into neither.
+void checkFolders(const RunOptions& options) {
   std::string error;
   if (!options.solveCommand.empty() && !isFolder(options.submissionsFolder) &&
       !makeFolders(options.submissionsFolder, error))
-    return "mape za oddaje " + quoted(options.submissionsFolder) +
-           " ni mogoce ustvariti: " + error;
+    failBatch("mape za oddaje " + quoted(options.submissionsFolder) +
+              " ni mogoce ustvariti: " + error);
   for (const std::string* folder : {&options.casesFolder, &options.submissionsFolder})
-    if (!isFolder(*folder)) return "mapa " + quoted(*folder) + " ne obstaja ali ni mapa.";
-  if (!options.reportsFolder.empty() &&
-      (sameFile(options.reportsFolder, options.casesFolder) ||
-       sameFile(options.reportsFolder, options.submissionsFolder)))
-    return "mapa za porocila " + quoted(options.reportsFolder) +
-           " ne sme biti mapa s primeri ali oddajami.";
-  return std::string();
+    if (!isFolder(*folder)) failBatch("mapa " + quoted(*folder) + " ne obstaja ali ni mapa.");
+  for (const std::string* folder : {&options.reportsFolder, &options.explainFolder})
+    if (!folder->empty() && (sameFile(*folder, options.casesFolder) ||
+                             sameFile(*folder, options.submissionsFolder)))
+      failBatch("mapa " + quoted(*folder) + " ne sme biti mapa s primeri ali oddajami.");
 }
 
-// Refuses an output path (`what` names it) that names an input, a folder
-// of inputs or a report of the batch, and opens the file that will take
-// its place.
-int openBatchOutput(const std::string& path, const std::string& what,
-                    const BatchOptions& options, const std::vector<BatchCase>& cases,
-                    const std::string& reportsFolder, OutputFile& output) {
-  std::vector<std::string> inputs = {options.casesFolder, options.submissionsFolder};
-  if (!options.comparePath.empty()) inputs.push_back(options.comparePath);
+// The earlier results and best scores, read before anything runs so that
+// a bad file costs nothing.
+struct EarlierFiles {
+  ResultsFile compared;
+  BestScores best;
+};
+
+void readEarlierFiles(const RunOptions& options, EarlierFiles& earlier) {
+  std::string error;
+  if (!options.comparePath.empty() &&
+      !readResultsFile(options.comparePath, earlier.compared, error))
+    failBatch("rezultatov za primerjavo " + quoted(options.comparePath) +
+              " ni mogoce brati: " + error);
+  if (!options.bestPath.empty() && !earlier.best.read(options.bestPath, error))
+    failBatch("najboljsih ocen " + quoted(options.bestPath) + " ni mogoce brati: " + error);
+}
+
+// The cases of the shard, sorted by name, each paired with its submission.
+std::vector<BatchCase> findCases(const RunOptions& options) {
+  std::vector<std::string> files;
+  std::string error;
+  if (!listFiles(options.casesFolder, CaseSuffix, files, error))
+    failBatch("mape " + quoted(options.casesFolder) + " ni mogoce brati: " + error);
+  std::vector<BatchCase> cases;
+  for (size_t i = 0; i < files.size(); ++i) {
+    if (static_cast<int64_t>(i) % options.shardCount != options.shardIndex - 1) continue;
+    BatchCase batchCase;
+    batchCase.casePath = pathInFolder(options.casesFolder, files[i]);
+    batchCase.submissionPath = pathInFolder(options.submissionsFolder, files[i]);
+    batchCase.hasSubmission = platform::inputProblem(batchCase.submissionPath).empty();
+    batchCase.result.name = files[i].substr(0, files[i].size() - (sizeof CaseSuffix - 1));
+    cases.push_back(batchCase);
+  }
+  return cases;
+}
+
+// Every file the batch reads or the children write, which no output of
+// the batch may replace.
+std::vector<std::string> filesInUse(const RunOptions& options,
+                                    const std::vector<BatchCase>& cases,
+                                    const std::string& reportsFolder) {
+  std::vector<std::string> files = {options.casesFolder, options.submissionsFolder};
+  if (!options.comparePath.empty()) files.push_back(options.comparePath);
+  if (options.freezeBest) files.push_back(options.bestPath);
   for (const BatchCase& batchCase : cases) {
-    inputs.push_back(batchCase.casePath);
-    inputs.push_back(batchCase.submissionPath);
+    files.push_back(batchCase.casePath);
+    files.push_back(batchCase.submissionPath);
+    files.push_back(pathInFolder(reportsFolder, batchCase.result.name + CaseSuffix));
+    if (!options.explainFolder.empty())
+      files.push_back(pathInFolder(options.explainFolder, batchCase.result.name + ".html"));
   }
-  for (const BatchCase& batchCase : cases)
-    if (sameFile(path, pathInFolder(reportsFolder, batchCase.result.name + CaseSuffix)))
-      return outputNotWritten("datoteka za " + what + " " + quoted(path) +
-                              " je porocilo primera " + quoted(batchCase.result.name) +
-                              ".");
-  return openOutputFile(inputs, path, what, output, OutputFile::LineEnds::Lf);
+  return files;
 }
 
-int writeWhole(const std::string& path, const std::string& text, OutputFile& output) {
-  output.write(text);
-  return deliverOutputFile(path, output);
-}
+// The batch's own outputs, opened before anything runs; none may replace
+// a file in use or another of them.
+struct BatchOutputs {
+  OutputSet set;
+  OutputFile* results = nullptr;
+  OutputFile* best = nullptr;
+  OutputFile* page = nullptr;
+};
 
-std::string resultsText(const std::vector<CaseResult>& caseResults,
-                        const BatchTotals& totals) {
-  std::string text;
-  for (const CaseResult& result : caseResults) text += caseObject(result).text() + "\n";
-  return text + summaryObject(totals).text() + "\n";
-}
-
-// Gives each case its change against the earlier results of the same name.
-void compareWith(const ResultsFile& earlier, std::vector<CaseResult>& results) {
-  for (CaseResult& result : results) {
-    if (!result.scored()) continue;
-    for (const CaseResult& old : earlier.cases) {
-      if (old.name != result.name || !old.scored()) continue;
-      result.hasChange = true;
-      result.change = result.score() - old.score();
-    }
+void openOutputs(const RunOptions& options, std::vector<std::string> inUse,
+                 BatchOutputs& outputs) {
+  const std::pair<const std::string*, OutputFile**> wanted[] = {
+      {&options.resultsPath, &outputs.results},
+      {options.freezeBest ? nullptr : &options.bestPath, &outputs.best},
+      {&options.htmlPath, &outputs.page}};
+  const char* what[] = {"rezultate", "najboljse ocene", "stran"};
+  for (size_t i = 0; i < 3; ++i) {
+    const std::string* path = wanted[i].first;
+    if (path == nullptr || path->empty()) continue;
+    *wanted[i].second = &outputs.set.add(*path, what[i], inUse, OutputFile::LineEnds::Lf);
+    if (outputs.set.status() != ExitReportWritten) failBatch(std::string());
+    inUse.push_back(*path);
   }
 }
 
-// The earlier results and best scores, read before anything runs so that a
-// bad file costs nothing; empty when there is no problem.
-std::string readEarlierFiles(const BatchOptions& options, ResultsFile& earlier,
-                             BestScores& best) {
+std::vector<CaseResult> resultsOf(const std::vector<BatchCase>& cases, bool reportsKept) {
+  std::vector<CaseResult> results;
+  for (const BatchCase& batchCase : cases) {
+    results.push_back(batchCase.result);
+    if (!reportsKept) results.back().reportPath.clear();
+  }
+  return results;
+}
+
+int writeOutputs(const RunOptions& options, BatchOutputs& outputs,
+                 const std::vector<CaseResult>& results, const BatchTotals& totals,
+                 const BestScores& best) {
+  if (outputs.results != nullptr) outputs.results->write(resultsText(results, totals));
+  if (outputs.best != nullptr) outputs.best->write(best.fileText());
+  if (outputs.page != nullptr)
+    outputs.page->write(renderSummaryPage(results, totals, options.htmlPath));
+  return outputs.set.deliver();
+}
+
+// `batch CASES_DIR SUBMISSIONS_DIR ...`: the batch itself, step by step.
+int runCases(const RunOptions& options) {
+  checkFolders(options);
+  EarlierFiles earlier;
+  readEarlierFiles(options, earlier);
+  std::vector<BatchCase> cases = findCases(options);
+  const std::string program = platform::executablePath();
+  if (program.empty()) failBatch("pot do programa ni znana.");
+  ScratchFolder scratch(options.reportsFolder);
   std::string error;
-  if (!options.comparePath.empty() && !readResultsFile(options.comparePath, earlier, error))
-    return "rezultatov za primerjavo " + quoted(options.comparePath) +
-           " ni mogoce brati: " + error;
-  if (!options.bestPath.empty() && !best.read(options.bestPath, error))
-    return "najboljsih ocen " + quoted(options.bestPath) + " ni mogoce brati: " + error;
-  return std::string();
+  if (!options.explainFolder.empty() && !makeFolders(options.explainFolder, error))
+    failBatch("mape za strani " + quoted(options.explainFolder) +
+              " ni mogoce ustvariti: " + error);
+  BatchOutputs outputs;
+  openOutputs(options, filesInUse(options, cases, scratch.reports()), outputs);
+
+  if (!options.solveCommand.empty()) solveCases(options, scratch.path(), cases);
+  evaluateCases(options, program, scratch.reports(), scratch.path(), cases);
+
+  std::vector<CaseResult> results = resultsOf(cases, !options.reportsFolder.empty());
+  if (!options.bestPath.empty()) earlier.best.apply(results, options.freezeBest);
+  if (!options.comparePath.empty()) compareWith(earlier.compared, results);
+  const BatchTotals totals = totalsOf(results);
+  const bool printed = printTable(results, totals);
+  const int written = writeOutputs(options, outputs, results, totals, earlier.best);
+  return !printed || written != ExitReportWritten || totals.failsBatch() ? ExitNoReport
+                                                                         : ExitReportWritten;
 }
 
-// Evaluates the cases that have a submission, `jobs` at a time, and reads
-// each report as its child ends. A case without a submission is not run.
-void evaluateCases(const BatchOptions& options, const std::string& program,
-                   const ReportsFolder& reports, std::vector<BatchCase>& cases) {
-  BatchProgress progress(cases.size());
-  std::vector<std::vector<std::string>> commands;
-  std::vector<size_t> caseOfCommand;
-  for (size_t i = 0; i < cases.size(); ++i) {
-    BatchCase& batchCase = cases[i];
-    if (!batchCase.hasSubmission) {
-      batchCase.result.features =
-          readCaseFeatures(batchCase.casePath, batchCase.submissionPath);
-      progress.caseEnded(batchCase.result);
-      continue;
-    }
-    batchCase.result.reportPath =
-        pathInFolder(reports.path(), batchCase.result.name + CaseSuffix);
-    if (options.explainFolder.empty()) {
-      commands.push_back({"eval", batchCase.casePath, batchCase.submissionPath,
-                          batchCase.result.reportPath, std::to_string(options.runs)});
-    } else {
-      // The same evaluation, its page and its report from one child.
-      batchCase.result.pagePath =
-          pathInFolder(options.explainFolder, batchCase.result.name + ".html");
-      commands.push_back({"explain", batchCase.casePath, batchCase.submissionPath,
-                          batchCase.result.pagePath, std::to_string(options.runs),
-                          "--report", batchCase.result.reportPath});
-    }
-    caseOfCommand.push_back(i);
-  }
-  runChildren(program, commands, jobsToRun(options),
-              [&](size_t command, const platform::ChildEnd& end) {
-                BatchCase& ended = cases[caseOfCommand[command]];
-                CaseResult& result = ended.result;
-                result.features = readCaseFeatures(ended.casePath, ended.submissionPath);
-                if (!end.crashed && end.status == ExitReportWritten)
-                  result.status = readReport(result.reportPath, options.runs, result.runs,
-                                             result.message);
-                progress.caseEnded(result);
-              });
-  progress.clear();
-  if (!reports.kept())
-    for (BatchCase& batchCase : cases) batchCase.result.reportPath.clear();
-}
-
-// `batch --merge OUT IN...`: the shards' cases in one results file, sorted
-// by name, each line as its shard wrote it, with the summary of them all.
-int mergeResults(const BatchOptions& options) {
-  ResultsFile merged;
-  for (const std::string& input : options.mergeInputs) {
-    ResultsFile shard;
-    std::string error;
-    if (!readResultsFile(input, shard, error))
-      return outputNotWritten("rezultatov " + quoted(input) + " ni mogoce brati: " + error);
-    merged.cases.insert(merged.cases.end(), shard.cases.begin(), shard.cases.end());
-    merged.lines.insert(merged.lines.end(), shard.lines.begin(), shard.lines.end());
-  }
-  std::vector<size_t> order(merged.cases.size());
-  for (size_t i = 0; i < order.size(); ++i) order[i] = i;
-  std::sort(order.begin(), order.end(), [&merged](size_t a, size_t b) {
-    return merged.cases[a].name < merged.cases[b].name;
-  });
-  std::vector<CaseResult> cases;
-  std::string text;
-  for (size_t k = 0; k < order.size(); ++k) {
-    const CaseResult& result = merged.cases[order[k]];
-    if (k > 0 && result.name == cases.back().name)
-      return outputNotWritten("primer " + quoted(result.name) + " je v vec rezultatih.");
-    cases.push_back(result);
-    text += merged.lines[order[k]] + "\n";
-  }
-  const BatchTotals totals = totalsOf(cases);
-  OutputFile output;
-  int status = openOutputFile(options.mergeInputs, options.mergePath, "rezultate", output,
-                              OutputFile::LineEnds::Lf);
-  if (status != ExitReportWritten) return status;
-  status = writeWhole(options.mergePath, text + summaryObject(totals).text() + "\n", output);
-  std::fputs(resultTable(cases, totals).c_str(), stdout);
-  if (status != ExitReportWritten) return status;
-  return totals.noReport > 0 ? ExitNoReport : ExitReportWritten;
-}
-
-// `batch --page PAGE RESULTS [--compare OLD]`: the summary page of a results
-// file already written.
-int pageOfResults(const BatchOptions& options) {
-  ResultsFile results, earlier;
-  std::string error;
-  if (!readResultsFile(options.pageResultsPath, results, error))
-    return outputNotWritten("rezultatov " + quoted(options.pageResultsPath) +
-                            " ni mogoce brati: " + error);
-  if (!options.comparePath.empty()) {
-    if (!readResultsFile(options.comparePath, earlier, error))
-      return outputNotWritten("rezultatov za primerjavo " + quoted(options.comparePath) +
-                              " ni mogoce brati: " + error);
-    compareWith(earlier, results.cases);
-  }
-  std::vector<std::string> inputs = {options.pageResultsPath};
-  if (!options.comparePath.empty()) inputs.push_back(options.comparePath);
-  OutputFile page;
-  const int status =
-      openOutputFile(inputs, options.htmlPath, "stran", page, OutputFile::LineEnds::Lf);
-  if (status != ExitReportWritten) return status;
-  return writeWhole(options.htmlPath,
-                    renderSummaryPage(results.cases, totalsOf(results.cases), options.htmlPath), page);
-}
-
-// Runs the solver of every case; a case is evaluated afterwards only when
-// its solver exited with 0 and left a submission.
-bool solveAll(const BatchOptions& options, std::vector<BatchCase>& cases,
-              std::string& error) {
-  std::vector<CaseToSolve> solving;
-  for (BatchCase& batchCase : cases)
-    solving.push_back({batchCase.casePath, batchCase.submissionPath, &batchCase.result});
-  if (!solveCases(options, solving, error)) return false;
-  for (size_t i = 0; i < cases.size(); ++i)
-    cases[i].hasSubmission = solving[i].evaluate &&
-                             platform::inputProblem(cases[i].submissionPath).empty();
-  return true;
+std::vector<std::string> wordsAfter(const std::vector<std::string>& arguments, size_t first) {
+  if (arguments.size() <= first) return {};
+  return std::vector<std::string>(arguments.begin() + static_cast<std::ptrdiff_t>(first),
+                                  arguments.end());
 }
 
 }  // namespace
 
 int runBatch(const std::vector<std::string>& arguments) {
-  BatchOptions options;
-  if (arguments.size() < 2 ||
-      !parseBatchOptions(std::vector<std::string>(arguments.begin() + 2, arguments.end()),
-                         options))
-    return batchUsageError();
-  if (!options.mergePath.empty()) return mergeResults(options);
-  if (!options.pageResultsPath.empty()) return pageOfResults(options);
-  std::string problem = folderProblem(options);
-  if (!problem.empty()) return outputNotWritten(problem);
-  ResultsFile earlier;
-  BestScores best;
-  problem = readEarlierFiles(options, earlier, best);
-  if (!problem.empty()) return outputNotWritten(problem);
-  std::vector<BatchCase> cases;
-  if (!findCases(options, cases, problem))
-    return outputNotWritten("mape " + quoted(options.casesFolder) +
-                            " ni mogoce brati: " + problem);
-  const std::string program = platform::executablePath();
-  if (program.empty()) return outputNotWritten("pot do programa ni znana.");
-  ReportsFolder reports;
-  if (!reports.prepare(options.reportsFolder, problem))
-    return outputNotWritten("mape za porocila ni mogoce ustvariti: " + problem);
-  if (!options.explainFolder.empty() && !makeFolders(options.explainFolder, problem))
-    return outputNotWritten("mape za strani ni mogoce ustvariti: " + problem);
-  OutputFile results, bestFile, page;
-  if (!options.resultsPath.empty()) {
-    const int status = openBatchOutput(options.resultsPath, "rezultate", options, cases,
-                                       reports.path(), results);
-    if (status != ExitReportWritten) return status;
+  const std::vector<std::string> words = wordsAfter(arguments, 2);
+  const std::string mode = words.empty() ? std::string() : words[0];
+  if (mode == "--merge") {
+    MergeOptions options;
+    const std::string reason = parseMergeOptions(wordsAfter(words, 1), options);
+    if (!reason.empty()) return usageError("batch --merge: " + reason, batchUsage());
+    return runGuarded([&options] { return mergeResults(options); });
   }
-  if (!options.htmlPath.empty()) {
-    const int status = openBatchOutput(options.htmlPath, "stran", options, cases,
-                                       reports.path(), page);
-    if (status != ExitReportWritten) return status;
+  if (mode == "--page") {
+    PageOptions options;
+    const std::string reason = parsePageOptions(wordsAfter(words, 1), options);
+    if (!reason.empty()) return usageError("batch --page: " + reason, batchUsage());
+    return runGuarded([&options] { return pageOfResults(options); });
   }
-  const bool updateBest = !options.bestPath.empty() && !options.freezeBest;
-  if (updateBest) {
-    const int status = openBatchOutput(options.bestPath, "najboljse ocene", options, cases,
-                                       reports.path(), bestFile);
-    if (status != ExitReportWritten) return status;
-  }
-
-  if (!options.solveCommand.empty() && !solveAll(options, cases, problem))
-    return outputNotWritten("mape za izhod resevalcev ni mogoce ustvariti: " + problem);
-  evaluateCases(options, program, reports, cases);
-
-  std::vector<CaseResult> caseResults;
-  for (const BatchCase& batchCase : cases) caseResults.push_back(batchCase.result);
-  if (!options.bestPath.empty()) best.apply(caseResults, options.freezeBest);
-  if (!options.comparePath.empty()) compareWith(earlier, caseResults);
-  const BatchTotals totals = totalsOf(caseResults);
-  std::fputs(resultTable(caseResults, totals).c_str(), stdout);
-  std::fflush(stdout);
-  int status =
-      totals.noReport > 0 || totals.solverFailures > 0 ? ExitNoReport : ExitReportWritten;
-  if (!options.resultsPath.empty() &&
-      writeWhole(options.resultsPath, resultsText(caseResults, totals), results) !=
-          ExitReportWritten)
-    status = ExitNoReport;
-  if (updateBest &&
-      writeWhole(options.bestPath, best.fileText(), bestFile) != ExitReportWritten)
-    status = ExitNoReport;
-  if (!options.htmlPath.empty() &&
-      writeWhole(options.htmlPath, renderSummaryPage(caseResults, totals, options.htmlPath), page) !=
-          ExitReportWritten)
-    status = ExitNoReport;
-  return status;
+  RunOptions options;
+  const std::string reason = parseRunOptions(words, options);
+  if (!reason.empty()) return usageError("batch: " + reason, batchUsage());
+  return runGuarded([&options] { return runCases(options); });
 }

@@ -1,13 +1,17 @@
 #include "batch/batch_options.h"
 
 #include <algorithm>
-#include <cstdio>
 #include <cstdlib>
+#include <functional>
+#include <set>
 
-#include "base/exit_status.h"
+#include "base/console_text.h"
 #include "base/process.h"
+#include "base/usage_error.h"
 
 namespace {
+
+std::string quoted(const std::string& text) { return "\"" + consoleText(text) + "\""; }
 
 // A decimal number from 1 to `limit`, digits only.
 bool parseCount(const std::string& text, int64_t limit, int64_t& value) {
@@ -21,11 +25,10 @@ bool parseCount(const std::string& text, int64_t limit, int64_t& value) {
 }
 
 // "K/N" with 1 <= K <= N.
-bool parseShard(const std::string& text, BatchOptions& options) {
+bool parseShard(const std::string& text, int64_t& index, int64_t& count) {
   const size_t slash = text.find('/');
-  return slash != std::string::npos &&
-         parseCount(text.substr(slash + 1), 1000000, options.shardCount) &&
-         parseCount(text.substr(0, slash), options.shardCount, options.shardIndex);
+  return slash != std::string::npos && parseCount(text.substr(slash + 1), 1000000, count) &&
+         parseCount(text.substr(0, slash), count, index);
 }
 
 // Seconds as decimal digits with an optional fraction ("2", "0.5"), above
@@ -42,74 +45,154 @@ bool parseSeconds(const std::string& text, double& seconds) {
   return seconds > 0 && seconds <= 1e6;
 }
 
-bool takeOption(const std::string& name, const std::string& value,
-                BatchOptions& options) {
-  int64_t count = 0;
-  if (name == "--runs" && parseCount(value, INT32_MAX, count)) {
-    options.runs = static_cast<int32_t>(count);
-  } else if (name == "--jobs" && parseCount(value, MaxJobs, count)) {
-    options.jobs = static_cast<int>(count);
-  } else if (name == "--reports" && !value.empty()) {
-    options.reportsFolder = value;
-  } else if (name == "--results" && !value.empty()) {
-    options.resultsPath = value;
-  } else if (name == "--best" && !value.empty()) {
-    options.bestPath = value;
-  } else if (name == "--compare" && !value.empty()) {
-    options.comparePath = value;
-  } else if (name == "--explain" && !value.empty()) {
-    options.explainFolder = value;
-  } else if (name == "--html" && !value.empty()) {
-    options.htmlPath = value;
-  } else if (name == "--shard") {
-    return parseShard(value, options);
-  } else if (name == "--solve" && !value.empty()) {
-    options.solveCommand = value;
-  } else if (name == "--time-limit" && parseSeconds(value, options.timeLimitSeconds)) {
-  } else {
-    return false;
+// One option of a mode: its name, whether a value follows it, and what
+// takes that value; `take` returns what is allowed when the value is bad.
+struct Option {
+  const char* name;
+  bool hasValue;
+  std::function<std::string(const std::string& value)> take;
+};
+
+// A value that names a file or folder: anything but the empty word.
+std::function<std::string(const std::string&)> pathInto(std::string& target) {
+  return [&target](const std::string& value) {
+    target = value;
+    return value.empty() ? std::string("pot ne sme biti prazna") : std::string();
+  };
+}
+
+// Takes options and positional words from `words`; the reason when they
+// are no valid command line.
+std::string parseWords(const std::vector<std::string>& words, const std::vector<Option>& options,
+                       std::vector<std::string>& positional) {
+  std::vector<std::string> names;
+  for (const Option& option : options) names.push_back(option.name);
+  std::set<std::string> given;
+  for (size_t i = 0; i < words.size(); ++i) {
+    const std::string& word = words[i];
+    if (word.compare(0, 2, "--") != 0) {
+      positional.push_back(word);
+      continue;
+    }
+    auto option = std::find_if(options.begin(), options.end(),
+                               [&word](const Option& o) { return word == o.name; });
+    if (option == options.end()) return unknownWordReason("neznana moznost", word, names);
+    if (!given.insert(word).second) return "moznost " + quoted(word) + " je podana dvakrat";
+    if (!option->hasValue) {
+      option->take(std::string());
+      continue;
+    }
+    if (i + 1 == words.size()) return "moznosti " + quoted(word) + " manjka vrednost";
+    const std::string& value = words[++i];
+    const std::string allowed = option->take(value);
+    if (!allowed.empty())
+      return "vrednost " + quoted(value) + " za " + quoted(word) + ": " + allowed;
   }
-  return true;
+  return std::string();
+}
+
+std::vector<Option> runOptionTable(RunOptions& options) {
+  return {
+      {"--runs", true,
+       [&options](const std::string& value) {
+         int64_t count = 0;
+         if (!parseCount(value, INT32_MAX, count))
+           return std::string("dovoljeno je celo stevilo od 1 do 2147483647");
+         options.runs = static_cast<int32_t>(count);
+         return std::string();
+       }},
+      {"--jobs", true,
+       [&options](const std::string& value) {
+         int64_t count = 0;
+         if (!parseCount(value, MaxJobs, count))
+           return "dovoljeno je celo stevilo od 1 do " + std::to_string(MaxJobs);
+         options.jobs = static_cast<int>(count);
+         return std::string();
+       }},
+      {"--reports", true, pathInto(options.reportsFolder)},
+      {"--results", true, pathInto(options.resultsPath)},
+      {"--best", true, pathInto(options.bestPath)},
+      {"--freeze-best", false,
+       [&options](const std::string&) {
+         options.freezeBest = true;
+         return std::string();
+       }},
+      {"--compare", true, pathInto(options.comparePath)},
+      {"--shard", true,
+       [&options](const std::string& value) {
+         return parseShard(value, options.shardIndex, options.shardCount)
+                    ? std::string()
+                    : std::string("dovoljeno je K/N s celima steviloma 1 <= K <= N <= 1000000");
+       }},
+      {"--html", true, pathInto(options.htmlPath)},
+      {"--explain", true, pathInto(options.explainFolder)},
+      {"--solve", true,
+       [&options](const std::string& value) {
+         options.solveCommand = value;
+         return value.empty() ? std::string("ukaz ne sme biti prazen") : std::string();
+       }},
+      {"--time-limit", true,
+       [&options](const std::string& value) {
+         return parseSeconds(value, options.timeLimitSeconds)
+                    ? std::string()
+                    : std::string("dovoljene so sekunde nad 0 in do 1000000, npr. 2 ali 0.5");
+       }},
+  };
+}
+
+std::string wrongCount(const char* what, size_t expected, const std::vector<std::string>& words) {
+  if (words.size() > expected) return "odvecna beseda " + quoted(words[expected]);
+  return std::string(what) + " manjka";
 }
 
 }  // namespace
 
-bool parseBatchOptions(const std::vector<std::string>& words, BatchOptions& options) {
-  if (!words.empty() && words[0] == "--merge") {
-    if (words.size() < 3 || words[1].empty()) return false;
-    options.mergePath = words[1];
-    options.mergeInputs.assign(words.begin() + 2, words.end());
-    return true;
-  }
-  if (!words.empty() && words[0] == "--page") {
-    if ((words.size() != 3 && words.size() != 5) || words[1].empty() || words[2].empty() ||
-        (words.size() == 5 && (words[3] != "--compare" || words[4].empty())))
-      return false;
-    options.htmlPath = words[1];
-    options.pageResultsPath = words[2];
-    if (words.size() == 5) options.comparePath = words[4];
-    return true;
-  }
+std::string parseRunOptions(const std::vector<std::string>& words, RunOptions& options) {
   std::vector<std::string> folders;
-  for (size_t i = 0; i < words.size(); ++i) {
-    if (words[i] == "--freeze-best") {
-      options.freezeBest = true;
-    } else if (words[i].compare(0, 2, "--") != 0) {
-      folders.push_back(words[i]);
-    } else if (i + 1 == words.size() || !takeOption(words[i], words[i + 1], options)) {
-      return false;
-    } else {
-      ++i;
-    }
-  }
-  if (folders.size() != 2 || (options.freezeBest && options.bestPath.empty())) return false;
-  if (options.timeLimitSeconds > 0 && options.solveCommand.empty()) return false;
+  std::string reason = parseWords(words, runOptionTable(options), folders);
+  if (!reason.empty()) return reason;
+  if (folders.size() != 2)
+    return wrongCount(folders.empty() ? "mapa s primeri (CASES_DIR)"
+                                      : "mapa z oddajami (SUBMISSIONS_DIR)",
+                      2, folders);
+  if (options.freezeBest && options.bestPath.empty())
+    return "moznost \"--freeze-best\" potrebuje \"--best\"";
+  if (options.timeLimitSeconds > 0 && options.solveCommand.empty())
+    return "moznost \"--time-limit\" potrebuje \"--solve\"";
   options.casesFolder = folders[0];
   options.submissionsFolder = folders[1];
-  return true;
+  return std::string();
 }
 
-int jobsToRun(const BatchOptions& options) {
+std::string parseMergeOptions(const std::vector<std::string>& words, MergeOptions& options) {
+  std::vector<std::string> paths;
+  const std::string reason = parseWords(words, {}, paths);
+  if (!reason.empty()) return reason;
+  if (paths.size() < 2)
+    return paths.empty() ? "datoteka za zdruzene rezultate manjka"
+                         : "manjka vsaj ena datoteka z rezultati za zdruzitev";
+  for (const std::string& path : paths)
+    if (path.empty()) return "pot ne sme biti prazna";
+  options.outputPath = paths[0];
+  options.inputPaths.assign(paths.begin() + 1, paths.end());
+  return std::string();
+}
+
+std::string parsePageOptions(const std::vector<std::string>& words, PageOptions& options) {
+  std::vector<std::string> paths;
+  const std::string reason =
+      parseWords(words, {{"--compare", true, pathInto(options.comparePath)}}, paths);
+  if (!reason.empty()) return reason;
+  if (paths.size() != 2)
+    return wrongCount(paths.empty() ? "stran (PAGE.html)" : "datoteka z rezultati", 2, paths);
+  for (const std::string& path : paths)
+    if (path.empty()) return "pot ne sme biti prazna";
+  options.pagePath = paths[0];
+  options.resultsPath = paths[1];
+  return std::string();
+}
+
+int jobsToRun(const RunOptions& options) {
   return options.jobs > 0 ? options.jobs : std::min(platform::hardwareThreads(), MaxJobs);
 }
 
@@ -118,18 +201,12 @@ const char* batchUsage() {
          "                        [--reports DIR] [--results FILE.jsonl]\n"
          "                        [--best FILE.json] [--freeze-best]\n"
          "                        [--compare OLD.jsonl] [--shard K/N] [--html PAGE.html]\n"
-         "                        [--explain DIR]\n"
+         "                        [--explain DIR] [--solve 'UKAZ'] [--time-limit SEKUNDE]\n"
          "        Skedomat batch --merge OUT.jsonl IN1.jsonl IN2.jsonl ...\n"
          "        Skedomat batch --page PAGE.html RESULTS.jsonl [--compare OLD.jsonl]\n"
-         "                        [--solve 'UKAZ'] [--time-limit SEKUNDE]\n"
          "Oceni vsak CASES_DIR/IME.txt z oddajo SUBMISSIONS_DIR/IME.txt.\n"
-         "[Default: 3 simulacije, toliko hkratnih ocen kot niti procesorja (najvec 64).]\n"
+         "[Privzeto: 3 simulacije, toliko hkratnih ocen kot niti procesorja (najvec 64).]\n"
          "--solve pred oceno pozene resevalca v lupini: {in} je primer, {out} oddaja,\n"
          "{seed} stevilka primera; brez {in} in {out} bere primer na standardnem vhodu\n"
          "in pise oddajo na standardni izhod.\n";
-}
-
-int batchUsageError() {
-  std::fputs(batchUsage(), stdout);
-  return ExitUsage;
 }

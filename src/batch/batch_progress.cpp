@@ -2,6 +2,8 @@
 
 #include <cstdio>
 
+#include "base/console_text.h"
+
 namespace {
 
 std::string secondsText(double seconds) {
@@ -19,18 +21,15 @@ BatchProgress::~BatchProgress() { clear(); }
 
 void BatchProgress::caseEnded(const CaseResult& result) {
   ++nDone_;
-  if (result.status != CaseStatus::Ok) ++nFailed_;
+  if (!result.scored()) ++nFailed_;
   if (line_.onTerminal()) {
     line_.show(statusLine());
     return;
   }
-  const std::string score =
-      result.scored() ? " " + meanText(result.ticketSum(),
-                                       static_cast<int64_t>(result.runs.size()))
-                      : "";
+  const std::string score = result.scored() ? " " + result.exactScore().text(3) : "";
   std::fprintf(stderr, "[%s/%s] %s %s%s\n", std::to_string(nDone_).c_str(),
-               std::to_string(nCases_).c_str(), result.name.c_str(),
-               statusName(result.status), score.c_str());
+               std::to_string(nCases_).c_str(), consoleText(result.name).c_str(),
+               statusLabel(result.status), score.c_str());
   std::fflush(stderr);
 }
 

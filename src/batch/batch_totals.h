@@ -1,56 +1,53 @@
 #ifndef SKEDOMAT_BATCH_BATCH_TOTALS_H
 #define SKEDOMAT_BATCH_BATCH_TOTALS_H
 
+#include <array>
 #include <cstddef>
 #include <string>
 #include <vector>
 
+#include "base/fraction.h"
 #include "batch/case_result.h"
-#include "batch/json_writer.h"
 
-// The figures of a whole batch, and the two forms it is shown in: the table
-// on standard output and the lines of the results file. Sums and means are
-// over the scored cases; the mean of log scores (natural logarithms) over
-// those scored above zero only, since a zero has no logarithm: zeros are
-// left out of it and counted apart.
+// The figures of a whole batch, counted as a contest counts them: every
+// case counts, a case without a score as 0, so that a solver that fails on
+// many cases never looks better for it. The mean of log scores (natural
+// logarithms) is over the cases scored above zero only, since a zero has no
+// logarithm: the zeros are counted apart.
 struct BatchTotals {
   size_t cases = 0;
   size_t scored = 0;
-  size_t failed = 0;     // every case that was not scored
-  size_t noReport = 0;   // of the failed, those that got no report
-  size_t zeros = 0;      // scored cases whose score is 0
-  double scoreSum = 0;
-  double scoreMean = 0;   // 0 when none was scored
+  size_t failed = 0;  // every case that was not scored
+  std::array<size_t, 7> byStatus{};  // indexed by CaseStatus
+  size_t zeros = 0;   // scored cases whose score is 0
+  Fraction scoreSum;
+  Fraction scoreMean;   // scoreSum / cases; 0 for no case
   double logScoreMean = 0;  // 0 when none scored above zero
-  // Over every case, a case without a score counting 0; when a best is known.
+  // Over every case, when a best is known for any.
   bool relative = false;
   double relativeMean = 0;
-  // Against an earlier results file: the cases both scored.
+  // Against an earlier results file, over the cases of both.
   bool compared = false;
   size_t better = 0;
   size_t worse = 0;
   size_t equal = 0;
-  double changeMean = 0;  // 0 when none was compared
+  size_t newlyFailing = 0;
+  size_t newlyFixed = 0;
+  size_t onlyNew = 0;         // cases the earlier file does not have
+  size_t otherRunCount = 0;   // cases scored in both with other run counts
+  double changeMean = 0;      // of the cases scored in both
+  double relativeChangeMean = 0;
   // When the batch ran a solver for each case:
   bool solved = false;
   size_t solverFailures = 0;  // of the failed, those ended by their solver
   std::string slowestSolver;  // the case whose solver took longest
   double slowestSolverSeconds = 0;
+
+  size_t count(CaseStatus status) const { return byStatus[static_cast<size_t>(status)]; }
+  // True when any case failed in a way that fails the batch.
+  bool failsBatch() const;
 };
 
 BatchTotals totalsOf(const std::vector<CaseResult>& results);
-
-// The table of cases (name, score, best and relative score when bests are
-// known, change when compared, status and, when solved, the solver's
-// seconds), then the totals.
-std::string resultTable(const std::vector<CaseResult>& results,
-                        const BatchTotals& totals);
-
-// One line of the results file per case, and the summary after them.
-JsonObject caseObject(const CaseResult& result);
-JsonObject summaryObject(const BatchTotals& totals);
-
-// Seconds as shown and written: three decimals.
-std::string secondsText(double seconds);
 
 #endif  // SKEDOMAT_BATCH_BATCH_TOTALS_H

@@ -1,32 +1,43 @@
 #include "batch/best_scores.h"
 
+#include <cmath>
 #include <cstdlib>
 
-#include "batch/json_reader.h"
-#include "batch/json_writer.h"
+#include "base/json.h"
+#include "base/whole_file.h"
 
 namespace {
 
+// A best file holds one short entry per case.
+const size_t MaxBestFileBytes = size_t(1) << 28;
+
+// The least score above zero a batch can write: one ticket over the most
+// runs there can be.
+const double LeastPositiveScore = 1.0 / 2147483647.0;
+
 double valueOf(const std::string& text) { return std::strtod(text.c_str(), nullptr); }
 
-std::string scoreText(const CaseResult& result) {
-  return meanText(result.ticketSum(), static_cast<int64_t>(result.runs.size()));
+bool isScore(const JsonValue& value) {
+  if (value.kind != JsonValue::Kind::Number) return false;
+  const double score = valueOf(value.text);
+  return score == 0 || (score >= LeastPositiveScore && std::isfinite(score));
 }
 
 }  // namespace
 
 bool BestScores::read(const std::string& path, std::string& error) {
   std::string text;
-  bool missing = false;
-  if (!readWholeFile(path, text, missing, error)) return missing;
+  const WholeFileRead read = readWholeFile(path, MaxBestFileBytes, text, error);
+  if (read == WholeFileRead::Missing) return true;
+  if (read == WholeFileRead::Failed) return false;
   JsonValue table;
   if (!parseJson(text, table) || table.kind != JsonValue::Kind::Object) {
-    error = "datoteka ni tabela najboljsih ocen";
+    error = "datoteka ni tabela najboljsih ocen (en objekt JSON)";
     return false;
   }
   for (const auto& entry : table.members) {
-    if (entry.second.kind != JsonValue::Kind::Number) {
-      error = "ocena primera \"" + entry.first + "\" ni stevilo";
+    if (!isScore(entry.second)) {
+      error = "ocena primera \"" + entry.first + "\" ni mogoca ocena";
       return false;
     }
     scores_[entry.first] = entry.second.text;
@@ -39,7 +50,7 @@ void BestScores::apply(std::vector<CaseResult>& results, bool frozen) {
     if (!frozen && result.scored()) {
       auto known = scores_.find(result.name);
       if (known == scores_.end() || valueOf(known->second) < result.score())
-        scores_[result.name] = scoreText(result);
+        scores_[result.name] = meanText(result.runs);
     }
     auto known = scores_.find(result.name);
     if (known == scores_.end()) continue;

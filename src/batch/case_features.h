@@ -6,9 +6,9 @@
 
 // The sizes of a case that tell where a solver does well or badly: films,
 // viewers and seats of the test case, screenings of the submission. Read
-// from the files' heads as the evaluator reads them, without taking in the
-// viewers, so that reading them costs little beside the evaluation; a size
-// that cannot be read is -1.
+// by the evaluator's own readers, the test case only as far as the viewers,
+// so that reading them costs little beside the evaluation; a size that
+// cannot be read (a faulty submission's screenings among them) is -1.
 struct CaseFeatures {
   int32_t nMovies = -1;
   int32_t nViewers = -1;

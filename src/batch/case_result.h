@@ -5,31 +5,15 @@
 #include <string>
 #include <vector>
 
+#include "base/fraction.h"
 #include "batch/case_features.h"
+#include "batch/case_status.h"
 
-// What the batch learnt of one case: the form of its report and, for a
-// schedule that was scored, the tickets sold in each run. The score is the
-// exact mean of those counts, kept as their integer sum and number, not the
-// report's last line, which holds six significant digits only. When the
-// batch runs the contestant's solver first, a case whose solver ran past the
-// time limit, or exited with another status than 0, is not evaluated.
-enum class CaseStatus {
-  Ok,
-  Invalid,
-  CheckFailure,
-  UnexpectedError,
-  NoReport,
-  TimeLimit,
-  SolverFailed
-};
+// What the batch learnt of one case: its status and, for a schedule that
+// was scored, the tickets sold in each run. The score is the exact mean of
+// those counts, kept as the counts themselves, not the report's last line,
+// which holds six significant digits only.
 
-// The status as the table and the results file name it: "ok", "invalid",
-// "check_failure", "unexpected_error", "no_report", "time_limit",
-// "solver_failed".
-const char* statusName(CaseStatus status);
-
-// The status of a name statusName gives; false for any other text.
-bool statusOfName(const std::string& name, CaseStatus& status);
 // How the solver of a case ended, when the batch ran one.
 struct SolverRun {
   bool ran = false;
@@ -40,6 +24,13 @@ struct SolverRun {
   std::string stderrTail;  // the end of its standard error
 };
 
+// The same case in an earlier results file, when the batch is compared.
+struct EarlierResult {
+  bool present = false;
+  CaseStatus status = CaseStatus::NoReport;
+  std::vector<int64_t> runs;
+};
+
 struct CaseResult {
   std::string name;        // the case file's name without ".txt"
   std::string reportPath;  // empty when the report is not kept
@@ -47,30 +38,39 @@ struct CaseResult {
   CaseStatus status = CaseStatus::NoReport;
   std::vector<int64_t> runs;  // tickets sold per run, when Ok
   CaseFeatures features;
-  std::string message;  // a failure form's first message line, cut short
+  std::string message;  // why it failed: a report's first message line
 
   // Against the best score known for the case, when one is: the score
-  // divided by it (0 for a case without a score).
+  // divided by it (0 for a case without a score or a best of 0).
   bool hasBest = false;
   double best = 0;
   double relative = 0;
 
-  // Against an earlier results file that scored the case too.
-  bool hasChange = false;
-  double change = 0;  // this score less the earlier one
+  EarlierResult earlier;
   SolverRun solver;
 
-  bool scored() const { return status == CaseStatus::Ok && !runs.empty(); }
-  int64_t ticketSum() const;
-  // The mean of the runs, as near as a double comes; 0 when not scored.
-  double score() const;
+  bool scored() const { return traitsOf(status).carriesScore && !runs.empty(); }
+  // The exact mean of the runs; 0 when not scored.
+  Fraction exactScore() const;
+  // The same as near as a double comes.
+  double score() const { return exactScore().value(); }
+
+  // Against the earlier result, when both scored: this score less the
+  // earlier one, and the same relative to the earlier one (0 when it was 0).
+  bool hasChange() const;
+  Fraction change() const;
+  double relativeChange() const;
+  // Scored now but not before, or the other way round.
+  bool newlyFixed() const;
+  bool newlyFailing() const;
 };
 
-// The decimal text of `sum / count`: the integer itself when it divides,
-// otherwise the shortest text that reads back as the nearest double.
-std::string meanText(int64_t sum, int64_t count);
+// The exact mean of per-run counts; 0 for none.
+Fraction meanOf(const std::vector<int64_t>& runs);
 
-// The shortest decimal text that reads back as `value` exactly.
-std::string exactDoubleText(double value);
+// The decimal text of a mean of counts as the results file holds it: the
+// integer itself when it divides, otherwise the shortest text that reads
+// back as the nearest double.
+std::string meanText(const std::vector<int64_t>& runs);
 
 #endif  // SKEDOMAT_BATCH_CASE_RESULT_H

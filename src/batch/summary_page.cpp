@@ -26,7 +26,7 @@ std::string number(double value, int decimals) { return formatFixed(value, decim
 std::string sizeCell(int32_t size) { return numberCell(size < 0 ? "-" : intToStr(size)); }
 
 std::string scoreText(const CaseResult& result) {
-  return result.scored() ? number(result.score(), 2) : "-";
+  return result.scored() ? result.exactScore().text(3) : "-";
 }
 
 // What the plots and the order of the table go by: the relative score where
@@ -39,17 +39,21 @@ std::string totalsSection(const BatchTotals& totals) {
   std::string items = "<li>primerov: " + intToStr(static_cast<int64_t>(totals.cases)) +
                       ", ocenjenih: " + intToStr(static_cast<int64_t>(totals.scored)) +
                       ", neuspelih: " + intToStr(static_cast<int64_t>(totals.failed)) +
-                      "</li>\n<li>povprecna ocena: " + number(totals.scoreMean, 3) +
-                      "</li>\n<li>povprecje ln(ocena): " + number(totals.logScoreMean, 6) +
+                      "</li>\n<li>povprecna ocena (neuspeli primeri stejejo 0): " +
+                      totals.scoreMean.text(3) +
+                      "</li>\n<li>povprecje ln(ocena): " + number(totals.logScoreMean, 3) +
                       "</li>\n";
   if (totals.relative)
     items += "<li>povprecna relativna ocena: <span id=\"relative-mean\">" +
-             number(totals.relativeMean, 6) + "</span></li>\n";
+             number(totals.relativeMean, 4) + "</span></li>\n";
   if (totals.compared)
     items += "<li>glede na prejsnje: boljsih " + intToStr(static_cast<int64_t>(totals.better)) +
              ", slabsih " + intToStr(static_cast<int64_t>(totals.worse)) + ", enakih " +
-             intToStr(static_cast<int64_t>(totals.equal)) + ", povprecna sprememba " +
-             number(totals.changeMean, 3) + "</li>\n";
+             intToStr(static_cast<int64_t>(totals.equal)) + ", na novo neuspelih " +
+             intToStr(static_cast<int64_t>(totals.newlyFailing)) + ", na novo ocenjenih " +
+             intToStr(static_cast<int64_t>(totals.newlyFixed)) + ", povprecna sprememba " +
+             number(totals.changeMean, 3) + " (relativno " +
+             number(totals.relativeChangeMean, 4) + ")</li>\n";
   return "<section id=\"totals\">\n<h2>Skupaj</h2>\n<ul class=\"messages\">\n" + items +
          "</ul>\n</section>\n";
 }
@@ -90,11 +94,11 @@ std::string caseRow(const CaseResult& result, const BatchTotals& totals,
                     sizeCell(f.nMovies) + sizeCell(f.nViewers) + sizeCell(f.nSeats) +
                     sizeCell(f.nScreenings) + numberCell(scoreText(result));
   if (totals.relative)
-    row += numberCell(result.hasBest ? number(result.best, 2) : "-") +
+    row += numberCell(result.hasBest ? number(result.best, 3) : "-") +
            numberCell(number(result.relative, 4));
   if (totals.compared)
-    row += numberCell(result.hasChange ? number(result.change, 3) : "-");
-  return row + cell(statusName(result.status)) + "</tr>\n";
+    row += numberCell(result.hasChange() ? result.change().text(3) : "-");
+  return row + cell(statusLabel(result.status)) + "</tr>\n";
 }
 
 std::string casesSection(std::vector<CaseResult> results, const BatchTotals& totals,
@@ -203,19 +207,20 @@ std::string plotsSection(const std::vector<CaseResult>& results, const BatchTota
 std::string changesSection(const std::vector<CaseResult>& results) {
   double largest = 0;
   for (const CaseResult& result : results)
-    if (result.hasChange) largest = std::max(largest, std::fabs(result.change));
+    if (result.hasChange()) largest = std::max(largest, std::fabs(result.change().value()));
   if (largest <= 0) largest = 1;
   const double barWidth = std::max(2.0, PlotWidth / std::max<size_t>(results.size(), 1));
   std::string bars;
   for (size_t i = 0; i < results.size(); ++i) {
-    if (!results[i].hasChange) continue;
-    const double height = std::fabs(results[i].change) / largest * PlotHeight / 2;
-    const double top = Margin + PlotHeight / 2 - (results[i].change > 0 ? height : 0);
+    if (!results[i].hasChange()) continue;
+    const double change = results[i].change().value();
+    const double height = std::fabs(change) / largest * PlotHeight / 2;
+    const double top = Margin + PlotHeight / 2 - (change > 0 ? height : 0);
     bars += svgRectStart("change", Margin + i * barWidth, top, barWidth * 0.8,
-                         std::max(height, 0.5), results[i].change >= 0 ? "#1a7f37" : "#c62828",
+                         std::max(height, 0.5), change >= 0 ? "#1a7f37" : "#c62828",
                          1) +
             "><title>" + shortHtmlText(results[i].name, MaxNameCharacters) + ": " +
-            number(results[i].change, 3) + "</title></rect>\n";
+            results[i].change().text(3) + "</title></rect>\n";
   }
   return "<section id=\"changes\">\n<h2>Sprememba po primerih</h2>\n<svg width=\"" +
          number(Margin * 2 + barWidth * results.size(), 0) + "\" height=\"" +
@@ -228,7 +233,7 @@ std::string failuresSection(const std::vector<CaseResult>& results) {
   for (const CaseResult& result : results) {
     if (result.scored()) continue;
     items += "<li class=\"failure\"><b>" + shortHtmlText(result.name, MaxNameCharacters) +
-             "</b>: " + statusName(result.status) +
+             "</b>: " + statusLabel(result.status) +
              (result.message.empty()
                   ? ""
                   : " &middot; " + shortHtmlText(result.message, MaxMessageCharacters)) +

@@ -5,17 +5,24 @@
 #include "base/output_file.h"
 #include "driver/run_statistics.h"
 
+const char SuccessHeading[] = "OK";
+const char TicketsLinePrefix[] =
+    "\x8A" "tevilo prodanih kart v posameznih simulacijah:";
+const char CheckFailurePrefix[] = "Napaka [";
+const char UnexpectedErrorLine[] =
+    "Nepricakovana napaka.  Predlagamo, da obvestis organizatorje tekmovanja.";
+const char FailureScore[] = "-1";
+
 const char InvalidSubmissionHeading[] = "V oddani datoteki so napake.\n";
 const char InvalidSubmissionEnding[] = "\n-1\n";
 
 std::string checkFailureText(const EAssertion& failure) {
-  return "Napaka [" + failure.file + ":" + intToStr(failure.line) + "]: " +
-         failure.message + "\n-1\n";
+  return CheckFailurePrefix + failure.file + ":" + intToStr(failure.line) + "]: " +
+         failure.message + "\n" + FailureScore + "\n";
 }
 
 std::string unexpectedErrorText() {
-  return "Nepricakovana napaka.  Predlagamo, da obvestis organizatorje "
-         "tekmovanja.\n-1\n";
+  return std::string(UnexpectedErrorLine) + "\n" + FailureScore + "\n";
 }
 
 void writeCheckFailure(OutputFile& report, const EAssertion& failure) {
@@ -43,7 +50,7 @@ std::string timeLine(int32_t nSimulacij, int64_t elapsedTicks) {
 
 // The ticket counts of the runs, in run order.
 std::string ticketsLine(const RunStatistics& statistics) {
-  std::string line = "\x8A" "tevilo prodanih kart v posameznih simulacijah:";
+  std::string line = TicketsLinePrefix;
   for (int32_t nTickets : statistics.ticketsPerRun())
     line += " " + intToStr(nTickets);
   return line + "\n";
@@ -55,7 +62,7 @@ void writeSuccessReport(OutputFile& report, int32_t nSimulacij,
                         int64_t elapsedTicks, const RunStatistics& statistics) {
   Assert(nSimulacij >= 1);
   Assert(statistics.ticketsPerRun().size() == static_cast<size_t>(nSimulacij));
-  report.write("OK\n");
+  report.write(std::string(SuccessHeading) + "\n");
   report.write("\x8A" "tevilo simulacij: " + intToStr(nSimulacij) + "\n");
   report.write(timeLine(nSimulacij, elapsedTicks));
   report.write(ticketsLine(statistics));

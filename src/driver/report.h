@@ -9,6 +9,12 @@ class OutputFile;
 class RunStatistics;
 
 // The four forms of the report. Each error form ends in the line "-1".
+// The lines that tell the forms apart, shared with the report's reader.
+extern const char SuccessHeading[];          // "OK"
+extern const char TicketsLinePrefix[];       // the per-run counts follow it
+extern const char CheckFailurePrefix[];      // "Napaka [file:line]: ..."
+extern const char UnexpectedErrorLine[];     // the unexpected-error form's first line
+extern const char FailureScore[];            // "-1", the last line of a failure
 
 // "OK", the run count, the CPU time, the per-run counts, the statistics and
 // the score as the last line.

@@ -69,15 +69,25 @@ void checkEndOfFile(InputFile& is) {
   Assert(is.eof());
 }
 
+// Everything before the viewer blocks.
+void readFilmsAndHall(InputFile& is, TestCase& testCase) {
+  testCase.genreNames.clear();
+  readHead(is, testCase.caseNo, testCase.nMovies);
+  readMovies(is, testCase.nMovies, testCase.movies, testCase.genreNames);
+  readHall(is, testCase.nViewers, testCase.nSeats);
+}
+
 }  // namespace
 
 void TestCase::read(const std::string& fileName) {
-  genreNames.clear();
   // A file that cannot be opened starts failed, so its first line is missing.
   InputFile is(fileName);
-  readHead(is, caseNo, nMovies);
-  readMovies(is, nMovies, movies, genreNames);
-  readHall(is, nViewers, nSeats);
+  readFilmsAndHall(is, *this);
   readViewers(is, nViewers, viewers, genreNames);
   checkEndOfFile(is);
+}
+
+void TestCase::readUpToViewers(const std::string& fileName) {
+  InputFile is(fileName);
+  readFilmsAndHall(is, *this);
 }

@@ -15,6 +15,11 @@ struct TestCase {
   // Fills every field from the test-case file; raises EAssertion at the first
   // fault of the file.
   void read(const std::string& fileName);
+  // Reads the file as `read` does as far as the viewers: fills caseNo, the
+  // films, nViewers, nSeats and the genres the films name, and raises
+  // EAssertion at the first fault before the viewers. A field the reading
+  // did not reach keeps its value.
+  void readUpToViewers(const std::string& fileName);
 
   int32_t caseNo = 0;
   std::vector<Movie> movies;

@@ -23,6 +23,10 @@ namespace {
 
 const bool OnWindows = SKEDOMAT_E2E_ON_WINDOWS != 0;
 
+void writeFileText(const fs::path& path, const std::string& text) {
+  std::ofstream(path, std::ios::binary) << text;
+}
+
 std::string skedomatPath;
 fs::path dataDirectory;
 fs::path examplesDirectory;
@@ -151,8 +155,17 @@ TEST(Batch, AgreesWithEvalCaseByCaseWhateverTheJobs) {
     for (double count; numbers >> count; numbers.ignore()) sum += count;
     EXPECT_EQ(sum / Runs, std::strtod(field(line, "score").c_str(), nullptr));
   }
-  const std::string summary = "{\"summary\":{\"cases\":4,\"scored\":1,\"failed\":3,\"no_report\":1,";
-  EXPECT_EQ(summary, resultLines.back().substr(0, summary.size()));
+  // Every case counts in the mean, a failed one as 0, and the failures are
+  // counted by status.
+  const std::string& summary = resultLines.back();
+  const std::string head =
+      "{\"summary\":{\"cases\":4,\"scored\":1,\"failed\":3,\"statuses\":{\"ok\":1,"
+      "\"invalid\":1,\"check_failure\":1,\"unexpected_error\":0,\"no_report\":1,"
+      "\"solver_failed\":0,\"time_limit\":0},";
+  EXPECT_EQ(head, summary.substr(0, head.size()));
+  const double score = std::strtod(field(resultLines[0], "score").c_str(), nullptr);
+  EXPECT_EQ(score, std::strtod(field(summary, "score_sum").c_str(), nullptr));
+  EXPECT_EQ(score / 4, std::strtod(field(summary, "score_mean").c_str(), nullptr));
 }
 
 TEST(Batch, RefusesAMissingFolderAndAResultsFileThatIsAnInput) {
@@ -171,6 +184,35 @@ TEST(Batch, RefusesAMissingFolderAndAResultsFileThatIsAnInput) {
   }
   EXPECT_EQ(before, readFile((work / caseFile).string()));
   EXPECT_EQ(1, runIn(work, {"batch", "cases", "submissions", "--jobs", "0"}));
+}
+
+// A child that runs out of memory writes the unexpected-error report, and
+// the batch reads it as such. Under a limit of the address space that the
+// batch itself fits in, a case of a million viewers is more than `eval`
+// can hold.
+TEST(Batch, AChildOutOfMemoryIsAnUnexpectedError) {
+  if (OnWindows || SKEDOMAT_E2E_SANITIZED) GTEST_SKIP() << "needs ulimit -v on the batch";
+  const fs::path work = scratchDirectory / "out_of_memory";
+  fs::remove_all(work);
+  fs::create_directories(work / "cases");
+  fs::create_directories(work / "submissions");
+  {
+    std::ofstream input(work / "cases" / "big.txt", std::ios::binary);
+    input << "Tavo\n1\n1\n0\ntt1\nFilm\n100\n5.0\n1\n0\nDrama\n1000000 10\n";
+    for (int i = 0; i < 1000000; ++i) input << "20:00\n1\n0\nDrama\n";
+  }
+  writeFileText(work / "submissions" / "big.txt", "000001\nTavo\n1\n1\n0 10 1200\n");
+  const std::string batch = "ulimit -v 24000 && exec \"" + fs::absolute(skedomatPath).string() +
+                            "\" batch cases submissions --runs 1 --jobs 1 --results r.jsonl";
+  ASSERT_EQ(0, runProgram("/bin/sh", {"-c", batch}, work.string(),
+                          (work / "stdout.txt").string(), (work / "stderr.txt").string()))
+      << readFile((work / "stderr.txt").string());
+  const std::string line = lines(readFile((work / "r.jsonl").string()))[0];
+  EXPECT_EQ("\"unexpected_error\"", field(line, "status")) << line;
+  EXPECT_NE(std::string::npos,
+            line.find("\"message\":\"Nepricakovana napaka.  Predlagamo, da obvestis "
+                      "organizatorje tekmovanja.\""))
+      << line;
 }
 
 // A folder of five small generated cases, each with its baseline schedule.
@@ -373,7 +415,7 @@ TEST(BatchSolve, EvaluatesWhatTheSolverWroteAndStopsAtOneThatFails) {
   const std::vector<std::string> results = resultsOf(work);
   ASSERT_EQ(5u, results.size());
   EXPECT_NE(std::string::npos,
-            readFile((work / "stdout.txt").string()).find("slowest solver: "));
+            readFile((work / "stdout.txt").string()).find("najpocasnejsi resevalec: "));
 
   ASSERT_EQ(0, runIn(work, {"eval", "cases/0042.txt", "good.txt", "alone.txt",
                             std::to_string(Runs)}));
@@ -394,6 +436,60 @@ TEST(BatchSolve, EvaluatesWhatTheSolverWroteAndStopsAtOneThatFails) {
   EXPECT_EQ("0", solverField(results[2], "status"));
   EXPECT_EQ("\"no_report\"", field(results[3], "status")) << results[3];
   EXPECT_NE(std::string::npos, results[4].find("\"solver_failures\":1")) << results[4];
+}
+
+// The results with the solvers' times, which differ from run to run, and
+// so the slowest solver's name, left out.
+std::string withoutTimes(const std::string& results) {
+  std::string text;
+  for (std::string line : lines(results)) {
+    const size_t slowest = line.find(",\"slowest_solver\":{");
+    if (slowest != std::string::npos) line = line.substr(0, slowest);
+    for (size_t at = 0; (at = line.find("\"seconds\":", at)) != std::string::npos;) {
+      const size_t end = line.find_first_of(",}", at);
+      line.erase(at, end - at);
+    }
+    text += line + "\n";
+  }
+  return text;
+}
+
+TEST(BatchSolve, ResultsWithFailedSolversMergeCompareAndMakeAPage) {
+  const fs::path work = prepareSolveFolder({"0042", "fail", "garbage", "none"});
+  writeSolverScripts(work);
+  const std::string solver = OnWindows ? "solver.cmd {seed} {out}" : "sh solver.sh {seed} {out}";
+  const std::vector<std::string> batch = {"batch", "cases", "submissions", "--runs", "1",
+                                          "--solve", solver};
+  auto with = [&batch](std::vector<std::string> options) {
+    std::vector<std::string> arguments = batch;
+    arguments.insert(arguments.end(), options.begin(), options.end());
+    return arguments;
+  };
+  ASSERT_EQ(2, runIn(work, with({"--results", "whole.jsonl"})));
+  // The first shard, 0042 and garbage, has no failed solver.
+  ASSERT_EQ(0, runIn(work, with({"--results", "a.jsonl", "--shard", "1/2"})));
+  ASSERT_EQ(2, runIn(work, with({"--results", "b.jsonl", "--shard", "2/2"})));
+  ASSERT_EQ(2, runIn(work, {"batch", "--merge", "merged.jsonl", "b.jsonl", "a.jsonl"}))
+      << readFile((work / "stderr.txt").string());
+  const std::string whole = readFile((work / "whole.jsonl").string());
+  const std::string merged = readFile((work / "merged.jsonl").string());
+  EXPECT_EQ(withoutTimes(whole), withoutTimes(merged));
+  EXPECT_NE(std::string::npos, merged.find("\"solver_failures\":1,\"slowest_solver\":{"))
+      << merged;
+
+  // The contestant's loop goes on from a file with failed solvers in it.
+  ASSERT_EQ(2, runIn(work, with({"--compare", "merged.jsonl", "--results", "later.jsonl"})))
+      << readFile((work / "stderr.txt").string());
+  const std::string later = lines(readFile((work / "later.jsonl").string())).back();
+  EXPECT_NE(std::string::npos,
+            later.find("\"comparison\":{\"better\":0,\"worse\":0,\"equal\":1,"
+                       "\"newly_failing\":0,\"newly_fixed\":0,"))
+      << later;
+  ASSERT_EQ(0, runIn(work, {"batch", "--page", "page.html", "later.jsonl", "--compare",
+                            "whole.jsonl"}))
+      << readFile((work / "stderr.txt").string());
+  EXPECT_EQ(3u, countOccurrences(readFile((work / "page.html").string()),
+                                 "<li class=\"failure\">"));
 }
 
 TEST(BatchSolve, TakesTheSubmissionFromTheStandardOutputOfASolverReadingTheCase) {

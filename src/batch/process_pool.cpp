@@ -1,0 +1,81 @@
+#include "batch/process_pool.h"
+
+#include <chrono>
+#include <thread>
+
+namespace {
+
+using Clock = std::chrono::steady_clock;
+
+// How often the running jobs are looked at: the time limit is kept to
+// about this much, and a case's end is seen this much late at most.
+const std::chrono::milliseconds PollInterval(1);
+
+struct RunningJob {
+  platform::ChildProcess child;
+  size_t index = 0;
+  Clock::time_point start;
+  bool killed = false;
+};
+
+double secondsSince(Clock::time_point start) {
+  return std::chrono::duration<double>(Clock::now() - start).count();
+}
+
+bool startJob(const std::string& program, const ProcessJob& job,
+              platform::ChildProcess& child) {
+  if (!job.shellCommand.empty())
+    return platform::startShellCommand(job.shellCommand, job.inputPath, job.outputPath,
+                                       job.errorPath, child);
+  return platform::startChild(program, job.arguments, job.outputPath, job.errorPath, child);
+}
+
+// Looks at one running job: true when it has ended and was reported;
+// kills it when it has run past its limit.
+bool pollJob(RunningJob& running, const ProcessJob& job, const ProcessEnded& ended) {
+  ProcessEnd result;
+  if (platform::childHasEnded(running.child, result.end)) {
+    result.seconds = secondsSince(running.start);
+    if (!running.killed) platform::endChildGroup(running.child);
+    result.started = true;
+    result.timedOut = running.killed;
+    ended(running.index, result);
+    return true;
+  }
+  if (job.timeLimitSeconds > 0 && !running.killed &&
+      secondsSince(running.start) > job.timeLimitSeconds) {
+    if (running.child.group != 0)
+      platform::endChildGroup(running.child);
+    else
+      platform::killChild(running.child);
+    running.killed = true;
+  }
+  return false;
+}
+
+}  // namespace
+
+void runProcesses(const std::string& program, const std::vector<ProcessJob>& jobs,
+                  int slots, const ProcessEnded& ended) {
+  std::vector<RunningJob> running;
+  size_t next = 0;
+  for (;;) {
+    while (next < jobs.size() && running.size() < static_cast<size_t>(slots)) {
+      RunningJob job;
+      job.index = next++;
+      job.start = Clock::now();
+      if (startJob(program, jobs[job.index], job.child))
+        running.push_back(job);
+      else
+        ended(job.index, ProcessEnd());
+    }
+    if (running.empty()) return;
+    std::this_thread::sleep_for(PollInterval);
+    for (size_t i = 0; i < running.size();) {
+      if (pollJob(running[i], jobs[running[i].index], ended))
+        running.erase(running.begin() + static_cast<std::ptrdiff_t>(i));
+      else
+        ++i;
+    }
+  }
+}

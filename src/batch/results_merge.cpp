@@ -1,0 +1,49 @@
+#include "batch/results_merge.h"
+
+#include <algorithm>
+
+#include "base/exit_status.h"
+#include "base/output_set.h"
+#include "batch/batch_failure.h"
+#include "batch/result_table.h"
+#include "batch/results_format.h"
+
+namespace {
+
+std::vector<CaseResult> readShards(const std::vector<std::string>& paths) {
+  std::vector<CaseResult> cases;
+  for (const std::string& path : paths) {
+    ResultsFile shard;
+    std::string error;
+    if (!readResultsFile(path, shard, error))
+      failBatch("rezultatov " + quoted(path) + " ni mogoce brati: " + error);
+    cases.insert(cases.end(), shard.cases.begin(), shard.cases.end());
+  }
+  return cases;
+}
+
+void sortByName(std::vector<CaseResult>& cases) {
+  std::stable_sort(cases.begin(), cases.end(), [](const CaseResult& a, const CaseResult& b) {
+    return a.name < b.name;
+  });
+  for (size_t i = 1; i < cases.size(); ++i)
+    if (cases[i].name == cases[i - 1].name)
+      failBatch("primer " + quoted(cases[i].name) + " je v vec rezultatih.");
+}
+
+}  // namespace
+
+int mergeResults(const MergeOptions& options) {
+  OutputSet outputs;
+  OutputFile& merged =
+      outputs.add(options.outputPath, "rezultate", options.inputPaths, OutputFile::LineEnds::Lf);
+  if (outputs.status() != ExitReportWritten) failBatch(std::string());
+  std::vector<CaseResult> cases = readShards(options.inputPaths);
+  sortByName(cases);
+  const BatchTotals totals = totalsOf(cases);
+  merged.write(resultsText(cases, totals));
+  const bool printed = printTable(cases, totals);
+  const int written = outputs.deliver();
+  return !printed || written != ExitReportWritten || totals.failsBatch() ? ExitNoReport
+                                                                         : ExitReportWritten;
+}
