@@ -57,7 +57,7 @@ struct Option {
 std::function<std::string(const std::string&)> pathInto(std::string& target) {
   return [&target](const std::string& value) {
     target = value;
-    return value.empty() ? std::string("pot ne sme biti prazna") : std::string();
+    return value.empty() ? std::string("vrednost ne sme biti prazna") : std::string();
   };
 }
 
@@ -91,53 +91,48 @@ std::string parseWords(const std::vector<std::string>& words, const std::vector<
   return std::string();
 }
 
-std::vector<Option> runOptionTable(RunOptions& options) {
-  return {
-      {"--runs", true,
-       [&options](const std::string& value) {
-         int64_t count = 0;
-         if (!parseCount(value, INT32_MAX, count))
-           return std::string("dovoljeno je celo stevilo od 1 do 2147483647");
-         options.runs = static_cast<int32_t>(count);
-         return std::string();
-       }},
-      {"--jobs", true,
-       [&options](const std::string& value) {
-         int64_t count = 0;
-         if (!parseCount(value, MaxJobs, count))
-           return "dovoljeno je celo stevilo od 1 do " + std::to_string(MaxJobs);
-         options.jobs = static_cast<int>(count);
-         return std::string();
-       }},
-      {"--reports", true, pathInto(options.reportsFolder)},
-      {"--results", true, pathInto(options.resultsPath)},
-      {"--best", true, pathInto(options.bestPath)},
-      {"--freeze-best", false,
-       [&options](const std::string&) {
-         options.freezeBest = true;
-         return std::string();
-       }},
-      {"--compare", true, pathInto(options.comparePath)},
-      {"--shard", true,
-       [&options](const std::string& value) {
-         return parseShard(value, options.shardIndex, options.shardCount)
-                    ? std::string()
-                    : std::string("dovoljeno je K/N s celima steviloma 1 <= K <= N <= 1000000");
-       }},
-      {"--html", true, pathInto(options.htmlPath)},
-      {"--explain", true, pathInto(options.explainFolder)},
-      {"--solve", true,
-       [&options](const std::string& value) {
-         options.solveCommand = value;
-         return value.empty() ? std::string("ukaz ne sme biti prazen") : std::string();
-       }},
-      {"--time-limit", true,
-       [&options](const std::string& value) {
-         return parseSeconds(value, options.timeLimitSeconds)
-                    ? std::string()
-                    : std::string("dovoljene so sekunde nad 0 in do 1000000, npr. 2 ali 0.5");
-       }},
+// A value that is a count from 1 to `limit`.
+template <typename Count>
+std::function<std::string(const std::string&)> countInto(int64_t limit, Count& target) {
+  return [limit, &target](const std::string& value) {
+    int64_t count = 0;
+    if (!parseCount(value, limit, count))
+      return "dovoljeno je celo stevilo od 1 do " + std::to_string(limit);
+    target = static_cast<Count>(count);
+    return std::string();
   };
+}
+
+std::function<std::string(const std::string&)> flagInto(bool& target) {
+  return [&target](const std::string&) {
+    target = true;
+    return std::string();
+  };
+}
+
+std::vector<Option> runOptionTable(RunOptions& options) {
+  auto shard = [&options](const std::string& value) {
+    return parseShard(value, options.shardIndex, options.shardCount)
+               ? std::string()
+               : std::string("dovoljeno je K/N s celima steviloma 1 <= K <= N <= 1000000");
+  };
+  auto seconds = [&options](const std::string& value) {
+    return parseSeconds(value, options.timeLimitSeconds)
+               ? std::string()
+               : std::string("dovoljene so sekunde nad 0 in do 1000000, npr. 2 ali 0.5");
+  };
+  return {{"--runs", true, countInto(INT32_MAX, options.runs)},
+          {"--jobs", true, countInto(MaxJobs, options.jobs)},
+          {"--reports", true, pathInto(options.reportsFolder)},
+          {"--results", true, pathInto(options.resultsPath)},
+          {"--best", true, pathInto(options.bestPath)},
+          {"--freeze-best", false, flagInto(options.freezeBest)},
+          {"--compare", true, pathInto(options.comparePath)},
+          {"--shard", true, shard},
+          {"--html", true, pathInto(options.htmlPath)},
+          {"--explain", true, pathInto(options.explainFolder)},
+          {"--solve", true, pathInto(options.solveCommand)},
+          {"--time-limit", true, seconds}};
 }
 
 std::string wrongCount(const char* what, size_t expected, const std::vector<std::string>& words) {
@@ -172,7 +167,7 @@ std::string parseMergeOptions(const std::vector<std::string>& words, MergeOption
     return paths.empty() ? "datoteka za zdruzene rezultate manjka"
                          : "manjka vsaj ena datoteka z rezultati za zdruzitev";
   for (const std::string& path : paths)
-    if (path.empty()) return "pot ne sme biti prazna";
+    if (path.empty()) return "vrednost ne sme biti prazna";
   options.outputPath = paths[0];
   options.inputPaths.assign(paths.begin() + 1, paths.end());
   return std::string();
@@ -186,7 +181,7 @@ std::string parsePageOptions(const std::vector<std::string>& words, PageOptions&
   if (paths.size() != 2)
     return wrongCount(paths.empty() ? "stran (PAGE.html)" : "datoteka z rezultati", 2, paths);
   for (const std::string& path : paths)
-    if (path.empty()) return "pot ne sme biti prazna";
+    if (path.empty()) return "vrednost ne sme biti prazna";
   options.pagePath = paths[0];
   options.resultsPath = paths[1];
   return std::string();
