@@ -26,6 +26,11 @@ bool isFolder(const std::string& path) {
   return fs::is_directory(fromUtf8(path), error);
 }
 
+bool isLink(const std::string& path) {
+  std::error_code error;
+  return fs::is_symlink(fromUtf8(path), error);
+}
+
 bool listFiles(const std::string& folder, const std::string& suffix,
                std::vector<std::string>& names, std::string& error) {
   std::error_code code;
@@ -55,9 +60,9 @@ bool makeFolders(const std::string& path, std::string& error) {
 }
 
 bool makeTemporaryFolder(const std::string& prefix, std::string& path,
-                         std::string& error) {
+                         std::string& error, const std::string& parent) {
   std::error_code code;
-  const fs::path base = fs::temp_directory_path(code);
+  const fs::path base = parent.empty() ? fs::temp_directory_path(code) : fromUtf8(parent);
   if (code) {
     error = code.message();
     return false;

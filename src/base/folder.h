@@ -11,6 +11,9 @@
 // True when `path` names an existing folder (links followed).
 bool isFolder(const std::string& path);
 
+// True when `path` itself is a symbolic link.
+bool isLink(const std::string& path);
+
 // The names of the regular files (links followed) in `folder` whose names
 // end in `suffix`, sorted by their bytes. False when the folder cannot be
 // read; `error` then says why.
@@ -21,10 +24,11 @@ bool listFiles(const std::string& folder, const std::string& suffix,
 // `error`, when that fails.
 bool makeFolders(const std::string& path, std::string& error);
 
-// Creates a new, empty folder in the system's folder for temporary files,
-// named after `prefix`; false, with `error`, when that fails.
+// Creates a new, empty folder in `parent` (the system's folder for
+// temporary files when empty), named after `prefix`; false, with `error`,
+// when that fails.
 bool makeTemporaryFolder(const std::string& prefix, std::string& path,
-                         std::string& error);
+                         std::string& error, const std::string& parent = std::string());
 
 // Removes `path` and everything in it; false when anything stays.
 bool removeFolderTree(const std::string& path);

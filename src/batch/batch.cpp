@@ -27,29 +27,50 @@ namespace {
 
 const char CaseSuffix[] = ".txt";
 
-// The batch's own temporary folder: the children's standard error, the
-// solvers' output and, unless they are kept, the reports. Removed with
-// everything in it at the end.
-class ScratchFolder {
+// The batch's own temporary folders, removed with everything in them at
+// the end: one for the children's standard error and the solvers' files
+// (and the reports, unless they are kept), and one inside each folder the
+// user keeps reports or pages in, where the children write them before they
+// are moved beside it.
+class BatchFolders {
  public:
-  explicit ScratchFolder(const std::string& keptReports) {
-    std::string error;
-    if (!makeTemporaryFolder("skedomat-batch-", path_, error))
-      failBatch("zacasne mape ni mogoce ustvariti: " + error);
-    reports_ = keptReports.empty() ? pathInFolder(path_, "reports") : keptReports;
-    if (!makeFolders(reports_, error))
-      failBatch("mape za porocila " + quoted(reports_) + " ni mogoce ustvariti: " + error);
+  explicit BatchFolders(const RunOptions& options) {
+    folders_.scratch = makeOwn("", "");
+    folders_.keptReports = options.reportsFolder;
+    folders_.reports = options.reportsFolder.empty()
+                           ? makeOwn(folders_.scratch, "reports")
+                           : makeOwn(options.reportsFolder, ".skedomat-batch-");
+    folders_.keptPages = options.explainFolder;
+    if (!options.explainFolder.empty())
+      folders_.pages = makeOwn(options.explainFolder, ".skedomat-batch-");
   }
-  ~ScratchFolder() { removeFolderTree(path_); }
-  ScratchFolder(const ScratchFolder&) = delete;
-  ScratchFolder& operator=(const ScratchFolder&) = delete;
+  ~BatchFolders() {
+    for (auto made = made_.rbegin(); made != made_.rend(); ++made) removeFolderTree(*made);
+  }
+  BatchFolders(const BatchFolders&) = delete;
+  BatchFolders& operator=(const BatchFolders&) = delete;
 
-  const std::string& path() const { return path_; }
-  const std::string& reports() const { return reports_; }
+  const EvaluationFolders& evaluation() const { return folders_; }
 
  private:
-  std::string path_;
-  std::string reports_;
+  // A new folder of this batch's own in `parent` (the system's folder for
+  // temporary files when empty), made first where missing; `name` when
+  // given, a new unique name otherwise.
+  std::string makeOwn(const std::string& parent, const std::string& name) {
+    std::string path, error;
+    if (!parent.empty() && !makeFolders(parent, error))
+      failBatch("mape " + quoted(parent) + " ni mogoce ustvariti: " + error);
+    const bool made = name == "reports"
+                          ? makeFolders(path = pathInFolder(parent, name), error)
+                          : makeTemporaryFolder(parent.empty() ? "skedomat-batch-" : name,
+                                                path, error, parent);
+    if (!made) failBatch("zacasne mape ni mogoce ustvariti: " + error);
+    made_.push_back(path);
+    return path;
+  }
+
+  EvaluationFolders folders_;
+  std::vector<std::string> made_;
 };
 
 // The folders must be there (a solver's submissions folder is made), and
@@ -62,6 +83,9 @@ void checkFolders(const RunOptions& options) {
               " ni mogoce ustvariti: " + error);
   for (const std::string* folder : {&options.casesFolder, &options.submissionsFolder})
     if (!isFolder(*folder)) failBatch("mapa " + quoted(*folder) + " ne obstaja ali ni mapa.");
+  if (!options.solveCommand.empty() && sameFile(options.casesFolder, options.submissionsFolder))
+    failBatch("resevalec bi pisal oddaje v mapo s primeri " + quoted(options.casesFolder) +
+              ": mapi morata biti razlicni.");
   for (const std::string* folder : {&options.reportsFolder, &options.explainFolder})
     if (!folder->empty() && (sameFile(*folder, options.casesFolder) ||
                              sameFile(*folder, options.submissionsFolder)))
@@ -106,20 +130,42 @@ std::vector<BatchCase> findCases(const RunOptions& options) {
 
 // Every file the batch reads or the children write, which no output of
 // the batch may replace.
-std::vector<std::string> filesInUse(const RunOptions& options,
-                                    const std::vector<BatchCase>& cases,
-                                    const std::string& reportsFolder) {
+std::vector<std::string> inputsOf(const RunOptions& options,
+                                  const std::vector<BatchCase>& cases) {
   std::vector<std::string> files = {options.casesFolder, options.submissionsFolder};
   if (!options.comparePath.empty()) files.push_back(options.comparePath);
   if (options.freezeBest) files.push_back(options.bestPath);
   for (const BatchCase& batchCase : cases) {
     files.push_back(batchCase.casePath);
     files.push_back(batchCase.submissionPath);
-    files.push_back(pathInFolder(reportsFolder, batchCase.result.name + CaseSuffix));
-    if (!options.explainFolder.empty())
-      files.push_back(pathInFolder(options.explainFolder, batchCase.result.name + ".html"));
   }
   return files;
+}
+
+// Where the reports and pages of the cases are kept.
+std::vector<std::string> keptOutputsOf(const RunOptions& options,
+                                       const std::vector<BatchCase>& cases) {
+  std::vector<std::string> files;
+  for (const BatchCase& batchCase : cases) {
+    if (!options.reportsFolder.empty())
+      files.push_back(keptReportPath(options.reportsFolder, batchCase.result.name));
+    if (!options.explainFolder.empty())
+      files.push_back(keptPagePath(options.explainFolder, batchCase.result.name));
+  }
+  return files;
+}
+
+// A report or page kept where an input is: refused before anything runs.
+// A link there is no input: the move replaces the link.
+void checkKeptOutputs(const std::vector<std::string>& kept,
+                      const std::vector<std::string>& inputs) {
+  for (const std::string& path : kept) {
+    if (isLink(path)) continue;
+    for (const std::string& input : inputs)
+      if (sameFile(path, input))
+        failBatch("porocilo ali stran " + quoted(path) + " bi prepisala vhodno datoteko " +
+                  quoted(input) + ".");
+  }
 }
 
 // The batch's own outputs, opened before anything runs; none may replace
@@ -166,6 +212,20 @@ int writeOutputs(const RunOptions& options, BatchOutputs& outputs,
   return outputs.set.deliver();
 }
 
+// What the solvers' submissions may not replace: every file the batch
+// reads but the submissions, and everything it writes.
+std::vector<std::string> protectedFromSolvers(const RunOptions& options,
+                                              const std::vector<BatchCase>& cases,
+                                              const std::vector<std::string>& kept) {
+  std::vector<std::string> files = {options.casesFolder};
+  for (const std::string* path : {&options.comparePath, &options.bestPath, &options.resultsPath,
+                                  &options.htmlPath})
+    if (!path->empty()) files.push_back(*path);
+  for (const BatchCase& batchCase : cases) files.push_back(batchCase.casePath);
+  files.insert(files.end(), kept.begin(), kept.end());
+  return files;
+}
+
 // `batch CASES_DIR SUBMISSIONS_DIR ...`: the batch itself, step by step.
 int runCases(const RunOptions& options) {
   checkFolders(options);
@@ -174,16 +234,19 @@ int runCases(const RunOptions& options) {
   std::vector<BatchCase> cases = findCases(options);
   const std::string program = platform::executablePath();
   if (program.empty()) failBatch("pot do programa ni znana.");
-  ScratchFolder scratch(options.reportsFolder);
-  std::string error;
-  if (!options.explainFolder.empty() && !makeFolders(options.explainFolder, error))
-    failBatch("mape za strani " + quoted(options.explainFolder) +
-              " ni mogoce ustvariti: " + error);
+  const std::vector<std::string> inputs = inputsOf(options, cases);
+  const std::vector<std::string> kept = keptOutputsOf(options, cases);
+  checkKeptOutputs(kept, inputs);
+  BatchFolders folders(options);
   BatchOutputs outputs;
-  openOutputs(options, filesInUse(options, cases, scratch.reports()), outputs);
+  std::vector<std::string> inUse = inputs;
+  inUse.insert(inUse.end(), kept.begin(), kept.end());
+  openOutputs(options, inUse, outputs);
 
-  if (!options.solveCommand.empty()) solveCases(options, scratch.path(), cases);
-  evaluateCases(options, program, scratch.reports(), scratch.path(), cases);
+  if (!options.solveCommand.empty())
+    solveCases(options, folders.evaluation().scratch, protectedFromSolvers(options, cases, kept),
+               cases);
+  evaluateCases(options, program, folders.evaluation(), cases);
 
   std::vector<CaseResult> results = resultsOf(cases, !options.reportsFolder.empty());
   if (!options.bestPath.empty()) earlier.best.apply(results, options.freezeBest);

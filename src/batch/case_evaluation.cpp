@@ -1,7 +1,11 @@
 #include "batch/case_evaluation.h"
 
 #include "base/exit_status.h"
+#include <cstdio>
+
+#include "base/console_text.h"
 #include "base/folder.h"
+#include "base/platform.h"
 #include "batch/batch_progress.h"
 #include "batch/error_tail.h"
 #include "batch/process_pool.h"
@@ -25,21 +29,43 @@ CaseStatus statusOfForm(ReportForm form) {
 
 // The child's command: eval, or explain with the same report beside its
 // page.
-ProcessJob jobOf(const RunOptions& options, const std::string& scratchFolder, size_t index,
-                 BatchCase& batchCase) {
-  CaseResult& result = batchCase.result;
+// Each child writes under the case's index, so that no case name, however
+// long or strange, is a name the children must make.
+ProcessJob jobOf(const RunOptions& options, const EvaluationFolders& folders, size_t index,
+                 const BatchCase& batchCase) {
+  const std::string stem = std::to_string(index);
   ProcessJob job;
-  job.errorPath = pathInFolder(scratchFolder, "eval-" + std::to_string(index) + ".err");
+  job.errorPath = pathInFolder(folders.scratch, "eval-" + stem + ".err");
   const std::string runs = std::to_string(options.runs);
-  if (options.explainFolder.empty()) {
-    job.arguments = {"eval", batchCase.casePath, batchCase.submissionPath, result.reportPath,
-                     runs};
+  const std::string report = pathInFolder(folders.reports, stem + CaseSuffix);
+  if (folders.pages.empty()) {
+    job.arguments = {"eval", batchCase.casePath, batchCase.submissionPath, report, runs};
     return job;
   }
-  result.pagePath = pathInFolder(options.explainFolder, result.name + ".html");
-  job.arguments = {"explain", batchCase.casePath, batchCase.submissionPath, result.pagePath,
-                   runs, "--report", result.reportPath};
+  job.arguments = {"explain", batchCase.casePath, batchCase.submissionPath,
+                   pathInFolder(folders.pages, stem + ".html"), runs, "--report", report};
   return job;
+}
+
+// Moves what a child wrote to where it is kept; the kept path, or empty
+// when it could not be moved (one line on standard error says why).
+std::string keep(const std::string& written, const std::string& kept) {
+  if (!platform::inputProblem(written).empty()) return std::string();
+  if (platform::replaceFile(written, kept)) return kept;
+  std::fprintf(stderr, "Skedomat: %s ni mogoce premakniti na %s: %s\n",
+               consoleText(written).c_str(), consoleText(kept).c_str(),
+               platform::lastErrorText().c_str());
+  return std::string();
+}
+
+void keepOutputs(const EvaluationFolders& folders, size_t index, CaseResult& result) {
+  const std::string stem = std::to_string(index);
+  if (!folders.keptReports.empty())
+    result.reportPath = keep(pathInFolder(folders.reports, stem + CaseSuffix),
+                             keptReportPath(folders.keptReports, result.name));
+  if (!folders.keptPages.empty())
+    result.pagePath = keep(pathInFolder(folders.pages, stem + ".html"),
+                           keptPagePath(folders.keptPages, result.name));
 }
 
 // Why a case has no report: how its child ended and what it said.
@@ -58,13 +84,14 @@ std::string noReportMessage(const ProcessEnd& end, const std::string& readerReas
   return tail.empty() ? message : message + ": " + tail;
 }
 
-void recordEnd(const RunOptions& options, const ProcessEnd& end, const std::string& errorPath,
-               BatchCase& ended) {
+void recordEnd(const RunOptions& options, const ProcessEnd& end, const ProcessJob& job,
+               const std::string& reportPath, BatchCase& ended) {
   CaseResult& result = ended.result;
+  const std::string& errorPath = job.errorPath;
   result.features = readCaseFeatures(ended.casePath, ended.submissionPath);
   ReportReading reading;
   if (end.started && !end.end.crashed && end.end.status == ExitReportWritten)
-    reading = readReport(result.reportPath, options.runs);
+    reading = readReport(reportPath, options.runs);
   result.status = statusOfForm(reading.form);
   result.runs = reading.runs;
   result.message = result.status == CaseStatus::NoReport
@@ -74,9 +101,16 @@ void recordEnd(const RunOptions& options, const ProcessEnd& end, const std::stri
 
 }  // namespace
 
+std::string keptReportPath(const std::string& folder, const std::string& caseName) {
+  return pathInFolder(folder, caseName + CaseSuffix);
+}
+
+std::string keptPagePath(const std::string& folder, const std::string& caseName) {
+  return pathInFolder(folder, caseName + ".html");
+}
+
 void evaluateCases(const RunOptions& options, const std::string& program,
-                   const std::string& reportsFolder, const std::string& scratchFolder,
-                   std::vector<BatchCase>& cases) {
+                   const EvaluationFolders& folders, std::vector<BatchCase>& cases) {
   BatchProgress progress(cases.size());
   std::vector<ProcessJob> jobs;
   std::vector<size_t> caseOfJob;
@@ -89,13 +123,14 @@ void evaluateCases(const RunOptions& options, const std::string& program,
       progress.caseEnded(batchCase.result);
       continue;
     }
-    batchCase.result.reportPath = pathInFolder(reportsFolder, batchCase.result.name + CaseSuffix);
-    jobs.push_back(jobOf(options, scratchFolder, i, batchCase));
+    jobs.push_back(jobOf(options, folders, i, batchCase));
     caseOfJob.push_back(i);
   }
   runProcesses(program, jobs, jobsToRun(options), [&](size_t job, const ProcessEnd& end) {
     BatchCase& ended = cases[caseOfJob[job]];
-    recordEnd(options, end, jobs[job].errorPath, ended);
+    recordEnd(options, end, jobs[job],
+              pathInFolder(folders.reports, std::to_string(caseOfJob[job]) + CaseSuffix), ended);
+    keepOutputs(folders, caseOfJob[job], ended.result);
     progress.caseEnded(ended.result);
   });
   progress.clear();

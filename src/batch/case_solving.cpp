@@ -1,36 +1,88 @@
 #include "batch/case_solving.h"
 
 #include <cstdio>
+#include <filesystem>
+#include <system_error>
 
 #include "base/folder.h"
 #include "base/output_delivery.h"
 #include "base/platform.h"
+#include "batch/batch_failure.h"
 #include "batch/error_tail.h"
 #include "batch/process_pool.h"
 #include "batch/solver_command.h"
 
 namespace {
 
-// The bytes of the file at `path`; empty when it cannot be read.
-std::string readFile(const std::string& path) {
-  std::FILE* file = platform::openFile(path, "rb");
-  if (file == nullptr) return std::string();
-  std::string bytes;
-  char buffer[65536];
-  for (size_t count; (count = std::fread(buffer, 1, sizeof buffer, file)) > 0;)
-    bytes.append(buffer, count);
-  std::fclose(file);
-  return bytes;
+namespace fs = std::filesystem;
+
+// The files of one case's solver in the scratch folder.
+struct SolverFiles {
+  std::string input;   // the copy of the case, for {in}
+  std::string output;  // the submission it writes, by {out} or on standard output
+  std::string error;   // its standard error
+};
+
+SolverFiles filesOf(const std::string& scratchFolder, size_t index) {
+  const std::string stem = pathInFolder(scratchFolder, "solver-" + std::to_string(index));
+  return {stem + "-in.txt", stem + "-out.txt", stem + "-err.txt"};
 }
 
-// Puts the solver's standard output in the submission's place, whole.
-bool placeSubmission(const std::string& outputPath, const BatchCase& solved) {
+std::string seedFor(const std::string& caseName) {
+  const std::string seed = seedOfCase(caseName);
+  if (!isSafeWord(seed, false))
+    failBatch("ime primera " + quoted(caseName) +
+              " ne sme v ukaz kot {seed}: dovoljene so crke, stevke in ._- "
+              "(ne na zacetku -).");
+  return seed;
+}
+
+ProcessJob jobOf(const RunOptions& options, const BatchCase& solved, const SolverFiles& files) {
+  const bool usesSeed = options.solveCommand.find("{seed}") != std::string::npos;
+  const SolverCommand command =
+      solverCommand(options.solveCommand, files.input, files.output,
+                    usesSeed ? seedFor(solved.result.name) : std::string());
+  ProcessJob job;
+  job.shellCommand = command.line;
+  job.timeLimitSeconds = options.timeLimitSeconds;
+  job.errorPath = files.error;
+  if (command.usesStandardStreams) {
+    job.inputPath = solved.casePath;
+    job.outputPath = files.output;
+  }
+  return job;
+}
+
+// The case as the solver's {in}: a copy under a name no shell can misread.
+// Should the copy fail, the solver finds no case and fails on its own.
+void copyCase(const BatchCase& solved, const SolverFiles& files) {
+  std::error_code code;
+  fs::copy_file(fs::u8path(solved.casePath), fs::u8path(files.input), code);
+}
+
+// A link in the submissions folder is taken away, not followed: the
+// submission replaces the link, never the file it points to.
+void removeOldSubmission(const std::string& path) {
+  std::error_code code;
+  if (fs::is_symlink(fs::u8path(path), code) || fs::is_regular_file(fs::u8path(path), code))
+    platform::removeFile(path);
+}
+
+// Streams the solver's output into the submission's place, whole.
+bool placeSubmission(const std::string& outputPath, const BatchCase& solved,
+                     const std::vector<std::string>& inUse) {
+  std::FILE* output = platform::openFile(outputPath, "rb");
+  if (output == nullptr) return false;
+  removeOldSubmission(solved.submissionPath);
   OutputFile submission;
-  if (openOutputFile({solved.casePath}, solved.submissionPath, "oddajo", submission,
-                     OutputFile::LineEnds::Lf) != ExitReportWritten)
-    return false;
-  submission.write(readFile(outputPath));
-  return deliverOutputFile(solved.submissionPath, submission) == ExitReportWritten;
+  bool placed = openOutputFile(inUse, solved.submissionPath, "oddajo", submission,
+                               OutputFile::LineEnds::Lf) == ExitReportWritten;
+  char buffer[65536];
+  for (size_t count; placed && (count = std::fread(buffer, 1, sizeof buffer, output)) > 0;)
+    submission.write(std::string(buffer, count));
+  placed = placed && std::ferror(output) == 0;
+  std::fclose(output);
+  return placed && deliverOutputFile(solved.submissionPath, submission) == ExitReportWritten;
 }
 
 SolverRun solverRunOf(const ProcessEnd& end, const std::string& errorPath) {
@@ -43,50 +95,51 @@ SolverRun solverRunOf(const ProcessEnd& end, const std::string& errorPath) {
   return run;
 }
 
-// What the solver's end means for the case.
-void recordSolverEnd(const ProcessEnd& end, const ProcessJob& job, BatchCase& solved) {
+// What the solver's end means for the case: only a solver that exited
+// with 0 and wrote a submission has one to evaluate.
+void recordSolverEnd(const ProcessEnd& end, const SolverFiles& files, BatchCase& solved,
+                     const std::vector<std::string>& inUse) {
   CaseResult& result = solved.result;
-  result.solver = solverRunOf(end, job.errorPath);
+  result.solver = solverRunOf(end, files.error);
   solved.hasSubmission = false;
   if (end.timedOut) {
     result.status = CaseStatus::TimeLimit;
   } else if (!result.solver.exited || result.solver.status != 0) {
     result.status = CaseStatus::SolverFailed;
+  } else if (!fs::is_regular_file(fs::u8path(files.output))) {
+    result.message = "resevalec ni napisal oddaje";
+  } else if (!placeSubmission(files.output, solved, inUse)) {
+    result.message = "oddaje ni bilo mogoce postaviti na njeno mesto";
   } else {
-    solved.hasSubmission =
-        (job.outputPath.empty() || placeSubmission(job.outputPath, solved)) &&
-        platform::inputProblem(solved.submissionPath).empty();
+    solved.hasSubmission = true;
   }
-}
-
-ProcessJob jobOf(const RunOptions& options, const BatchCase& solved,
-                 const std::string& scratchFolder, size_t index) {
-  const SolverCommand command = solverCommand(options.solveCommand, solved.casePath,
-                                              solved.submissionPath, solved.result.name);
-  ProcessJob job;
-  job.shellCommand = command.line;
-  job.timeLimitSeconds = options.timeLimitSeconds;
-  job.errorPath = pathInFolder(scratchFolder, "solver-" + std::to_string(index) + ".err");
-  if (command.usesStandardStreams) {
-    job.inputPath = solved.casePath;
-    job.outputPath = pathInFolder(scratchFolder, "solver-" + std::to_string(index) + ".out");
-  }
-  return job;
 }
 
 }  // namespace
 
 void solveCases(const RunOptions& options, const std::string& scratchFolder,
-                std::vector<BatchCase>& cases) {
+                const std::vector<std::string>& inUse, std::vector<BatchCase>& cases) {
+  if (!isSafeWord(scratchFolder, true))
+    failBatch("zacasna mapa " + quoted(scratchFolder) +
+              " ima v imenu znake, ki jih lupina ne vzame dobesedno.");
+  std::vector<SolverFiles> files;
   std::vector<ProcessJob> jobs;
   for (size_t i = 0; i < cases.size(); ++i) {
-    jobs.push_back(jobOf(options, cases[i], scratchFolder, i));
-    // A solver that writes the submission itself must not leave an old one
-    // to be evaluated as its own when it writes none.
-    if (jobs.back().outputPath.empty()) platform::removeFile(cases[i].submissionPath);
+    files.push_back(filesOf(scratchFolder, i));
+    jobs.push_back(jobOf(options, cases[i], files.back()));
   }
-  runProcesses(std::string(), jobs, jobsToRun(options),
-               [&](size_t index, const ProcessEnd& end) {
-                 recordSolverEnd(end, jobs[index], cases[index]);
-               });
+  const bool usesInput = options.solveCommand.find("{in}") != std::string::npos;
+  std::vector<ProcessEnd> ends(cases.size());
+  runProcesses(
+      std::string(), jobs, jobsToRun(options),
+      [&ends](size_t index, const ProcessEnd& end) { ends[index] = end; },
+      [&](size_t index) {
+        // Just before its own solver, so that one that fails leaves no
+        // stale schedule, and one that never ran keeps the old one.
+        removeOldSubmission(cases[index].submissionPath);
+        if (usesInput) copyCase(cases[index], files[index]);
+      });
+  // Placed once every solver has ended: a large output costs no other
+  // solver its time limit.
+  for (size_t i = 0; i < cases.size(); ++i) recordSolverEnd(ends[i], files[i], cases[i], inUse);
 }

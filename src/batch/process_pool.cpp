@@ -56,13 +56,14 @@ bool pollJob(RunningJob& running, const ProcessJob& job, const ProcessEnded& end
 }  // namespace
 
 void runProcesses(const std::string& program, const std::vector<ProcessJob>& jobs,
-                  int slots, const ProcessEnded& ended) {
+                  int slots, const ProcessEnded& ended, const ProcessStarting& starting) {
   std::vector<RunningJob> running;
   size_t next = 0;
   for (;;) {
     while (next < jobs.size() && running.size() < static_cast<size_t>(slots)) {
       RunningJob job;
       job.index = next++;
+      if (starting) starting(job.index);
       job.start = Clock::now();
       if (startJob(program, jobs[job.index], job.child))
         running.push_back(job);

@@ -35,11 +35,14 @@ struct ProcessEnd {
 };
 
 using ProcessEnded = std::function<void(size_t index, const ProcessEnd& end)>;
+using ProcessStarting = std::function<void(size_t index)>;
 
 // Runs each of `jobs` (this program's own jobs as `program`), at most
-// `slots` at once, in order; `ended` is called as each one ends, in the
-// order they end.
+// `slots` at once, in order; `starting` (when given) is called just before
+// each one starts, `ended` as each one ends, in the order they end. Both
+// should be quick: the time limits of the others are kept meanwhile.
 void runProcesses(const std::string& program, const std::vector<ProcessJob>& jobs,
-                  int slots, const ProcessEnded& ended);
+                  int slots, const ProcessEnded& ended,
+                  const ProcessStarting& starting = ProcessStarting());
 
 #endif  // SKEDOMAT_BATCH_PROCESS_POOL_H

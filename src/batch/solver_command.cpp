@@ -40,13 +40,24 @@ std::string seedOfCase(const std::string& caseName) {
   return firstSignificant == std::string::npos ? "0" : caseName.substr(firstSignificant);
 }
 
-SolverCommand solverCommand(const std::string& pattern, const std::string& casePath,
-                            const std::string& submissionPath, const std::string& caseName) {
+bool isSafeWord(const std::string& text, bool path) {
+  if (text.empty() || text[0] == '-') return false;
+  for (char c : text) {
+    const bool letter = (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9');
+    const bool mark = c == '.' || c == '_' || c == '-';
+    const bool separator = path && (c == '/' || c == '\\' || c == ':');
+    if (!letter && !mark && !separator) return false;
+  }
+  return true;
+}
+
+SolverCommand solverCommand(const std::string& pattern, const std::string& inputPath,
+                            const std::string& outputPath, const std::string& seed) {
   SolverCommand command;
-  command.usesStandardStreams = pattern.find("{in}") == std::string::npos &&
-                                pattern.find("{out}") == std::string::npos;
-  command.line = replaced(pattern, {{"{in}", platform::shellWord(casePath)},
-                                    {"{out}", platform::shellWord(submissionPath)},
-                                    {"{seed}", platform::shellWord(seedOfCase(caseName))}});
+  command.usesInput = pattern.find("{in}") != std::string::npos;
+  command.usesStandardStreams = !command.usesInput && pattern.find("{out}") == std::string::npos;
+  command.line = replaced(pattern, {{"{in}", platform::shellWord(inputPath)},
+                                    {"{out}", platform::shellWord(outputPath)},
+                                    {"{seed}", platform::shellWord(seed)}});
   return command;
 }
