@@ -34,6 +34,22 @@ bool killGroupOnInterrupt(uintptr_t group);
 // Takes `group` off the list: it has been killed.
 void forgetGroupOnInterrupt(uintptr_t group);
 
+// While it lives, an interrupt does not end the process: it kills the
+// registered groups and is remembered, so that a command that runs for long
+// can stop cleanly at its next step (a batch kills its children, keeps what
+// it has finished and exits with 2). Once it is gone, an interrupt that
+// came meanwhile stays remembered; a new one acts as usual.
+class InterruptsDeferred {
+ public:
+  InterruptsDeferred();
+  ~InterruptsDeferred();
+  InterruptsDeferred(const InterruptsDeferred&) = delete;
+  InterruptsDeferred& operator=(const InterruptsDeferred&) = delete;
+};
+
+// True once an interrupt came while interrupts were deferred.
+bool interruptRequested();
+
 // Holds interrupts back while it lives, so that a step and the change of
 // the list that goes with it (a rename and forgetting its temporary file)
 // happen together; an interrupt that came meanwhile takes effect after.

@@ -31,9 +31,16 @@ const char InterruptedMessage[] =
 
 const int CleanedSignals[] = {SIGINT, SIGTERM, SIGHUP};
 
+volatile sig_atomic_t deferred = 0;
+volatile sig_atomic_t requested = 0;
+
 extern "C" void removeTemporariesAndExit(int signalNo) {
   for (volatile sig_atomic_t& group : groups)
     if (group != 0) kill(-static_cast<pid_t>(group), SIGKILL);
+  if (deferred) {
+    requested = 1;
+    return;
+  }
   bool removed = false;
   for (Slot& slot : slots) {
     if (!slot.inUse) continue;
@@ -114,3 +121,9 @@ void forgetGroupOnInterrupt(uintptr_t group) {
   for (volatile sig_atomic_t& place : groups)
     if (place == static_cast<sig_atomic_t>(group)) place = 0;
 }
+
+InterruptsDeferred::InterruptsDeferred() { deferred = 1; }
+
+InterruptsDeferred::~InterruptsDeferred() { deferred = 0; }
+
+bool interruptRequested() { return requested != 0; }

@@ -35,7 +35,14 @@ const char InterruptedMessage[] =
 // The temporary files are open with deletion shared, so they can be deleted
 // while open; they vanish when the process's handles close. With none
 // registered the next handler, the system's, ends the process.
+volatile LONG deferred = 0;
+volatile LONG requested = 0;
+
 BOOL WINAPI removeTemporariesAndExit(DWORD) {
+  if (deferred) {
+    InterlockedExchange(&requested, 1);
+    return TRUE;
+  }
   AcquireSRWLockExclusive(&interruptLock);
   bool removed = false;
   for (Slot& slot : slots) {
@@ -87,3 +94,9 @@ InterruptsHeld::~InterruptsHeld() { ReleaseSRWLockExclusive(&interruptLock); }
 bool killGroupOnInterrupt(uintptr_t) { return true; }
 
 void forgetGroupOnInterrupt(uintptr_t) {}
+
+InterruptsDeferred::InterruptsDeferred() { InterlockedExchange(&deferred, 1); }
+
+InterruptsDeferred::~InterruptsDeferred() { InterlockedExchange(&deferred, 0); }
+
+bool interruptRequested() { return requested != 0; }

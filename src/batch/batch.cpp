@@ -1,8 +1,12 @@
 #include "batch/batch.h"
 
 #include <cstdio>
+#include <filesystem>
 
 #include "base/exit_status.h"
+#include "base/file_lock.h"
+#include "base/interrupt_cleanup.h"
+#include "base/output_delivery.h"
 #include "base/folder.h"
 #include "base/output_path.h"
 #include "base/output_set.h"
@@ -169,47 +173,94 @@ void checkKeptOutputs(const std::vector<std::string>& kept,
 }
 
 // The batch's own outputs, opened before anything runs; none may replace
-// a file in use or another of them.
+// a file in use or another of them. The results and the page are delivered
+// together; the best scores after them, under their lock.
 struct BatchOutputs {
   OutputSet set;
   OutputFile* results = nullptr;
-  OutputFile* best = nullptr;
   OutputFile* page = nullptr;
+  OutputFile best;
+  bool raisesBest = false;
 };
 
 void openOutputs(const RunOptions& options, std::vector<std::string> inUse,
                  BatchOutputs& outputs) {
   const std::pair<const std::string*, OutputFile**> wanted[] = {
-      {&options.resultsPath, &outputs.results},
-      {options.freezeBest ? nullptr : &options.bestPath, &outputs.best},
-      {&options.htmlPath, &outputs.page}};
-  const char* what[] = {"rezultate", "najboljse ocene", "stran"};
-  for (size_t i = 0; i < 3; ++i) {
-    const std::string* path = wanted[i].first;
-    if (path == nullptr || path->empty()) continue;
-    *wanted[i].second = &outputs.set.add(*path, what[i], inUse, OutputFile::LineEnds::Lf);
+      {&options.resultsPath, &outputs.results}, {&options.htmlPath, &outputs.page}};
+  const char* what[] = {"rezultate", "stran"};
+  for (size_t i = 0; i < 2; ++i) {
+    const std::string& path = *wanted[i].first;
+    if (path.empty()) continue;
+    *wanted[i].second = &outputs.set.add(path, what[i], inUse, OutputFile::LineEnds::Lf);
     if (outputs.set.status() != ExitReportWritten) failBatch(std::string());
-    inUse.push_back(*path);
+    inUse.push_back(path);
   }
+  outputs.raisesBest = !options.bestPath.empty() && !options.freezeBest;
+  if (outputs.raisesBest &&
+      openOutputFile(inUse, options.bestPath, "najboljse ocene", outputs.best,
+                     OutputFile::LineEnds::Lf) != ExitReportWritten)
+    failBatch(std::string());
 }
 
-std::vector<CaseResult> resultsOf(const std::vector<BatchCase>& cases, bool reportsKept) {
+// The results of the cases the batch finished (all of them, unless it was
+// interrupted).
+std::vector<CaseResult> resultsOf(const std::vector<BatchCase>& cases) {
   std::vector<CaseResult> results;
-  for (const BatchCase& batchCase : cases) {
-    results.push_back(batchCase.result);
-    if (!reportsKept) results.back().reportPath.clear();
-  }
+  for (const BatchCase& batchCase : cases)
+    if (batchCase.finished) results.push_back(batchCase.result);
   return results;
+}
+
+// The lock that batches sharing a best file take beside it.
+std::string lockPathOf(const std::string& bestPath) {
+  namespace fs = std::filesystem;
+  const fs::path best = fs::u8path(bestPath);
+  return (best.parent_path() / fs::u8path("." + best.filename().u8string() + ".skedomat-lock"))
+      .u8string();
+}
+
+// Takes the best file's lock and reads it afresh: what another batch wrote
+// since this one began is kept.
+void rereadBestUnderLock(const std::string& bestPath, FileLock& lock, BestScores& best) {
+  std::string error;
+  if (!lock.acquire(lockPathOf(bestPath), error))
+    failBatch("najboljsih ocen " + quoted(bestPath) + " ni mogoce zakleniti: " + error);
+  best = BestScores();
+  if (!best.read(bestPath, error))
+    failBatch("najboljsih ocen " + quoted(bestPath) + " ni mogoce brati: " + error);
 }
 
 int writeOutputs(const RunOptions& options, BatchOutputs& outputs,
                  const std::vector<CaseResult>& results, const BatchTotals& totals,
                  const BestScores& best) {
   if (outputs.results != nullptr) outputs.results->write(resultsText(results, totals));
-  if (outputs.best != nullptr) outputs.best->write(best.fileText());
   if (outputs.page != nullptr)
     outputs.page->write(renderSummaryPage(results, totals, options.htmlPath));
-  return outputs.set.deliver();
+  const int written = outputs.set.deliver();
+  if (written != ExitReportWritten || !outputs.raisesBest) return written;
+  outputs.best.write(best.fileText());
+  return deliverOutputFile(options.bestPath, outputs.best);
+}
+
+// Judges what the batch finished, shows it and writes it. An interrupted
+// batch writes its results, marked so, but leaves the best scores as they
+// were.
+int finishBatch(const RunOptions& options, const std::vector<BatchCase>& cases,
+                EarlierFiles& earlier, BatchOutputs& outputs) {
+  std::vector<CaseResult> results = resultsOf(cases);
+  const bool interrupted = interruptRequested();
+  outputs.raisesBest = outputs.raisesBest && !interrupted;
+  FileLock lock;
+  if (outputs.raisesBest) rereadBestUnderLock(options.bestPath, lock, earlier.best);
+  if (!options.bestPath.empty()) earlier.best.apply(results, !outputs.raisesBest);
+  if (!options.comparePath.empty()) compareWith(earlier.compared, results);
+  BatchTotals totals = totalsOf(results);
+  totals.interrupted = interrupted;
+  if (interrupted) std::fputs("Skedomat: batch je prekinjen; rezultati veljajo za "
+                              "koncane primere.\n", stderr);
+  const bool printed = printTable(results, totals);
+  const int written = writeOutputs(options, outputs, results, totals, earlier.best);
+  return !printed || written != ExitReportWritten ? ExitNoReport : totals.exitStatus();
 }
 
 // What the solvers' submissions may not replace: every file the batch
@@ -243,19 +294,12 @@ int runCases(const RunOptions& options) {
   inUse.insert(inUse.end(), kept.begin(), kept.end());
   openOutputs(options, inUse, outputs);
 
+  InterruptsDeferred stopCleanly;
   if (!options.solveCommand.empty())
     solveCases(options, folders.evaluation().scratch, protectedFromSolvers(options, cases, kept),
                cases);
   evaluateCases(options, program, folders.evaluation(), cases);
-
-  std::vector<CaseResult> results = resultsOf(cases, !options.reportsFolder.empty());
-  if (!options.bestPath.empty()) earlier.best.apply(results, options.freezeBest);
-  if (!options.comparePath.empty()) compareWith(earlier.compared, results);
-  const BatchTotals totals = totalsOf(results);
-  const bool printed = printTable(results, totals);
-  const int written = writeOutputs(options, outputs, results, totals, earlier.best);
-  return !printed || written != ExitReportWritten || totals.failsBatch() ? ExitNoReport
-                                                                         : ExitReportWritten;
+  return finishBatch(options, cases, earlier, outputs);
 }
 
 std::vector<std::string> wordsAfter(const std::vector<std::string>& arguments, size_t first) {

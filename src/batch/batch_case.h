@@ -10,6 +10,7 @@ struct BatchCase {
   std::string casePath;
   std::string submissionPath;
   bool hasSubmission = false;  // a submission is there to evaluate
+  bool finished = true;        // false: an interrupt stopped it unfinished
   CaseResult result;
 };
 

@@ -2,6 +2,8 @@
 
 #include <cmath>
 
+#include "base/exit_status.h"
+
 namespace {
 
 void addScore(const CaseResult& result, double& logSum, size_t& positive,
@@ -57,6 +59,10 @@ bool BatchTotals::failsBatch() const {
   for (const CaseStatusTraits& traits : caseStatuses())
     if (traits.failsBatch && count(traits.status) > 0) return true;
   return false;
+}
+
+int BatchTotals::exitStatus() const {
+  return interrupted || failsBatch() ? ExitNoReport : ExitReportWritten;
 }
 
 BatchTotals totalsOf(const std::vector<CaseResult>& results) {

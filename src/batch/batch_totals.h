@@ -15,6 +15,8 @@
 // logarithms) is over the cases scored above zero only, since a zero has no
 // logarithm: the zeros are counted apart.
 struct BatchTotals {
+  bool interrupted = false;  // an interrupt stopped the batch: the cases
+                            // are those it finished
   size_t cases = 0;
   size_t scored = 0;
   size_t failed = 0;  // every case that was not scored
@@ -46,6 +48,9 @@ struct BatchTotals {
   size_t count(CaseStatus status) const { return byStatus[static_cast<size_t>(status)]; }
   // True when any case failed in a way that fails the batch.
   bool failsBatch() const;
+  // The exit status of a batch with these totals: 2 when a case failed the
+  // batch or the batch was interrupted, otherwise 0.
+  int exitStatus() const;
 };
 
 BatchTotals totalsOf(const std::vector<CaseResult>& results);

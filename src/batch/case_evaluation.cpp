@@ -116,6 +116,7 @@ void evaluateCases(const RunOptions& options, const std::string& program,
   std::vector<size_t> caseOfJob;
   for (size_t i = 0; i < cases.size(); ++i) {
     BatchCase& batchCase = cases[i];
+    if (!batchCase.finished) continue;
     if (!batchCase.hasSubmission) {
       batchCase.result.features =
           readCaseFeatures(batchCase.casePath, batchCase.submissionPath);
@@ -125,9 +126,13 @@ void evaluateCases(const RunOptions& options, const std::string& program,
     }
     jobs.push_back(jobOf(options, folders, i, batchCase));
     caseOfJob.push_back(i);
+    // Finished when its child ends, unless an interrupt kills it first.
+    batchCase.finished = false;
   }
   runProcesses(program, jobs, jobsToRun(options), [&](size_t job, const ProcessEnd& end) {
     BatchCase& ended = cases[caseOfJob[job]];
+    if (end.interrupted) return;
+    ended.finished = true;
     recordEnd(options, end, jobs[job],
               pathInFolder(folders.reports, std::to_string(caseOfJob[job]) + CaseSuffix), ended);
     keepOutputs(folders, caseOfJob[job], ended.result);

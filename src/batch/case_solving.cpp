@@ -130,9 +130,13 @@ void solveCases(const RunOptions& options, const std::string& scratchFolder,
   }
   const bool usesInput = options.solveCommand.find("{in}") != std::string::npos;
   std::vector<ProcessEnd> ends(cases.size());
+  std::vector<bool> ended(cases.size(), false);
   runProcesses(
       std::string(), jobs, jobsToRun(options),
-      [&ends](size_t index, const ProcessEnd& end) { ends[index] = end; },
+      [&](size_t index, const ProcessEnd& end) {
+        ends[index] = end;
+        ended[index] = !end.interrupted;
+      },
       [&](size_t index) {
         // Just before its own solver, so that one that fails leaves no
         // stale schedule, and one that never ran keeps the old one.
@@ -141,5 +145,10 @@ void solveCases(const RunOptions& options, const std::string& scratchFolder,
       });
   // Placed once every solver has ended: a large output costs no other
   // solver its time limit.
-  for (size_t i = 0; i < cases.size(); ++i) recordSolverEnd(ends[i], files[i], cases[i], inUse);
+  for (size_t i = 0; i < cases.size(); ++i) {
+    if (ended[i])
+      recordSolverEnd(ends[i], files[i], cases[i], inUse);
+    else
+      cases[i].finished = cases[i].hasSubmission = false;
+  }
 }

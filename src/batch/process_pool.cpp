@@ -3,6 +3,8 @@
 #include <chrono>
 #include <thread>
 
+#include "base/interrupt_cleanup.h"
+
 namespace {
 
 using Clock = std::chrono::steady_clock;
@@ -30,6 +32,14 @@ bool startJob(const std::string& program, const ProcessJob& job,
   return platform::startChild(program, job.arguments, job.outputPath, job.errorPath, child);
 }
 
+// Kills a job with everything it started.
+void killJob(const platform::ChildProcess& child) {
+  if (child.group != 0)
+    platform::endChildGroup(child);
+  else
+    platform::killChild(child);
+}
+
 // Looks at one running job: true when it has ended and was reported;
 // kills it when it has run past its limit.
 bool pollJob(RunningJob& running, const ProcessJob& job, const ProcessEnded& ended) {
@@ -39,18 +49,34 @@ bool pollJob(RunningJob& running, const ProcessJob& job, const ProcessEnded& end
     if (!running.killed) platform::endChildGroup(running.child);
     result.started = true;
     result.timedOut = running.killed;
+    // An interrupt reaches the children too: one that ends meanwhile did
+    // not finish its work.
+    result.interrupted = interruptRequested();
     ended(running.index, result);
     return true;
   }
   if (job.timeLimitSeconds > 0 && !running.killed &&
       secondsSince(running.start) > job.timeLimitSeconds) {
-    if (running.child.group != 0)
-      platform::endChildGroup(running.child);
-    else
-      platform::killChild(running.child);
+    killJob(running.child);
     running.killed = true;
   }
   return false;
+}
+
+// Kills every running job and reports it once it has ended.
+void stopAll(std::vector<RunningJob>& running, const ProcessEnded& ended) {
+  for (RunningJob& job : running)
+    if (!job.killed) killJob(job.child);
+  for (RunningJob& job : running) {
+    ProcessEnd result;
+    while (!platform::childHasEnded(job.child, result.end))
+      std::this_thread::sleep_for(PollInterval);
+    result.started = true;
+    result.interrupted = true;
+    result.seconds = secondsSince(job.start);
+    ended(job.index, result);
+  }
+  running.clear();
 }
 
 }  // namespace
@@ -60,6 +86,7 @@ void runProcesses(const std::string& program, const std::vector<ProcessJob>& job
   std::vector<RunningJob> running;
   size_t next = 0;
   for (;;) {
+    if (interruptRequested()) return stopAll(running, ended);
     while (next < jobs.size() && running.size() < static_cast<size_t>(slots)) {
       RunningJob job;
       job.index = next++;

@@ -30,6 +30,7 @@ struct ProcessJob {
 struct ProcessEnd {
   bool started = false;
   bool timedOut = false;
+  bool interrupted = false;  // killed because the batch was interrupted
   platform::ChildEnd end;  // how it ended, when it started
   double seconds = 0;      // wall time from its start to its end
 };
@@ -40,7 +41,10 @@ using ProcessStarting = std::function<void(size_t index)>;
 // Runs each of `jobs` (this program's own jobs as `program`), at most
 // `slots` at once, in order; `starting` (when given) is called just before
 // each one starts, `ended` as each one ends, in the order they end. Both
-// should be quick: the time limits of the others are kept meanwhile.
+// should be quick: the time limits of the others are kept meanwhile. Once
+// an interrupt is requested (see InterruptsDeferred), no job starts any
+// more, and every running one is killed, waited for and reported as
+// interrupted; jobs that never started are not reported.
 void runProcesses(const std::string& program, const std::vector<ProcessJob>& jobs,
                   int slots, const ProcessEnded& ended,
                   const ProcessStarting& starting = ProcessStarting());

@@ -35,6 +35,7 @@ const char StderrTail[] = "stderr_tail";
 const char Signal[] = "signal";
 
 const char Summary[] = "summary";
+const char Interrupted[] = "interrupted";
 const char Cases[] = "cases";
 const char Scored[] = "scored";
 const char Failed[] = "failed";
@@ -402,6 +403,11 @@ void readFigures(ObjectReader& reader, BatchTotals& totals) {
     reader.real(key::RelativeMean, 0, HUGE_VAL, totals.relativeMean);
   }
   readComparison(reader, totals);
+  if (reader.has(key::Interrupted)) {
+    const JsonValue* flag = reader.take(key::Interrupted);
+    totals.interrupted = flag->kind == JsonValue::Kind::Boolean && flag->text == "true";
+    if (!totals.interrupted) reader.failField(key::Interrupted, "ni true");
+  }
   readSlowestSolver(reader, totals);
 }
 
@@ -438,6 +444,7 @@ std::string summaryLine(const BatchTotals& totals) {
       .integer(key::ZeroScores, static_cast<int64_t>(totals.zeros));
   if (totals.relative) figures.real(key::RelativeMean, totals.relativeMean);
   if (totals.compared) figures.object(key::Comparison, comparisonObject(totals));
+  if (totals.interrupted) figures.boolean(key::Interrupted, true);
   if (totals.solved) {
     JsonObject slowest;
     slowest.string(key::Name, totals.slowestSolver)

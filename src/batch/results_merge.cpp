@@ -10,7 +10,8 @@
 
 namespace {
 
-std::vector<CaseResult> readShards(const std::vector<std::string>& paths) {
+// The shards' cases; `interrupted` when any shard was.
+std::vector<CaseResult> readShards(const std::vector<std::string>& paths, bool& interrupted) {
   std::vector<CaseResult> cases;
   for (const std::string& path : paths) {
     ResultsFile shard;
@@ -18,6 +19,7 @@ std::vector<CaseResult> readShards(const std::vector<std::string>& paths) {
     if (!readResultsFile(path, shard, error))
       failBatch("rezultatov " + quoted(path) + " ni mogoce brati: " + error);
     cases.insert(cases.end(), shard.cases.begin(), shard.cases.end());
+    interrupted = interrupted || shard.summary.interrupted;
   }
   return cases;
 }
@@ -38,12 +40,13 @@ int mergeResults(const MergeOptions& options) {
   OutputFile& merged =
       outputs.add(options.outputPath, "rezultate", options.inputPaths, OutputFile::LineEnds::Lf);
   if (outputs.status() != ExitReportWritten) failBatch(std::string());
-  std::vector<CaseResult> cases = readShards(options.inputPaths);
+  bool interrupted = false;
+  std::vector<CaseResult> cases = readShards(options.inputPaths, interrupted);
   sortByName(cases);
-  const BatchTotals totals = totalsOf(cases);
+  BatchTotals totals = totalsOf(cases);
+  totals.interrupted = interrupted;
   merged.write(resultsText(cases, totals));
   const bool printed = printTable(cases, totals);
   const int written = outputs.deliver();
-  return !printed || written != ExitReportWritten || totals.failsBatch() ? ExitNoReport
-                                                                         : ExitReportWritten;
+  return !printed || written != ExitReportWritten ? ExitNoReport : totals.exitStatus();
 }
