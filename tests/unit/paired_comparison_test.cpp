@@ -3,9 +3,12 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <cstdint>
 #include <vector>
 
+#include "statistics/percentile_bootstrap.h"
 #include "statistics/signed_rank_test.h"
+#include "statistics/splitmix64.h"
 
 // The expected p-values were computed apart from this code: binomial tails
 // as exact fractions of integer binomial coefficients, signed-rank tails by
@@ -66,6 +69,24 @@ TEST(PairedSignedRankTest, LeavesOutZerosAndSwitchesToTheNormalPastTheExactLimit
   SignedRankResult none = signedRankTest({0, 0}, 0);
   EXPECT_EQ(0u, none.nonzero);
   EXPECT_EQ(1.0, none.pValue);
+}
+
+TEST(PairedBootstrap, UsesSplitMix64sPublishedSequence) {
+  SplitMix64 random(0);
+  EXPECT_EQ(0xE220A8397B1DCDAFu, random.next());
+  EXPECT_EQ(0x6E789E6AA1B965F4u, random.next());
+  EXPECT_EQ(0x06C45D188009454Fu, random.next());
+  SplitMix64 single(7);
+  for (int i = 0; i < 100; ++i) EXPECT_EQ(0u, single.below(1));
+}
+
+TEST(PairedBootstrap, GivesOneValueItselfAndNothingForNone) {
+  const ConfidenceInterval one = bootstrapMeanInterval95({0.1}, 5);
+  EXPECT_EQ(0.1, one.low);
+  EXPECT_EQ(0.1, one.high);
+  const ConfidenceInterval none = bootstrapMeanInterval95({}, 5);
+  EXPECT_EQ(0.0, none.low);
+  EXPECT_EQ(0.0, none.high);
 }
 
 }  // namespace
