@@ -5,8 +5,10 @@
 #include <cmath>
 #include <cstdint>
 #include <string>
+#include <utility>
 #include <vector>
 
+#include "statistics/paired_verdict_text.h"
 #include "statistics/percentile_bootstrap.h"
 #include "statistics/sign_test.h"
 #include "statistics/signed_rank_test.h"
@@ -18,6 +20,13 @@
 // exact fractions for the ranks and the tie term.
 
 namespace {
+
+// Cases of one run each with the given old and new counts.
+std::vector<PairedCase> singleRuns(const std::vector<std::pair<int64_t, int64_t>>& pairs) {
+  std::vector<PairedCase> cases;
+  for (const auto& pair : pairs) cases.push_back({{pair.first}, {pair.second}});
+  return cases;
+}
 
 // Differences +-1 .. +-n whose positive ones have the given magnitudes.
 std::vector<double> signedRanks(int n, const std::vector<int>& positive) {
@@ -255,6 +264,37 @@ TEST(PairedBootstrap, IsReproducibleAndCoversTheTrueRatioMoreTightlyWithMoreCase
   // The width shrinks as one over the root of the count: by about four here.
   EXPECT_LT(manyWidth, fewWidth / 3);
   EXPECT_GT(manyWidth, fewWidth / 6);
+}
+
+TEST(PairedVerdictText, NamesTheSideAndTheFigures) {
+  std::vector<std::pair<int64_t, int64_t>> pairs;
+  for (int64_t i = 1; i <= 12; ++i) pairs.push_back({1000, 1000 + 10 * i});
+  PairedStatistics better = comparePaired(singleRuns(pairs));
+  EXPECT_EQ(Verdict::Better, better.verdict);
+  const std::string text = pairedVerdictText(better);
+  // exp(mean ln(1 + i/100)) over i = 1 .. 12 is 1.0644 to four decimals.
+  EXPECT_EQ(0u, text.find("Nova razlicica je boljsa: Wilcoxon p = 4.88e-4, predznacni test p = "
+                          "4.88e-4, geometrijsko povprecje razmerij 1.0644 (95 % interval "))
+      << text;
+  EXPECT_NE(std::string::npos, text.find("), boljsih 12, slabsih 0, enakih 0")) << text;
+
+  for (auto& pair : pairs) std::swap(pair.first, pair.second);
+  PairedStatistics worse = comparePaired(singleRuns(pairs));
+  EXPECT_EQ(Verdict::Worse, worse.verdict);
+  EXPECT_EQ(0u, pairedVerdictText(worse).find("Nova razlicica je slabsa: Wilcoxon p = 4.88e-4"));
+
+  PairedStatistics same = comparePaired({{{120, 135, 128}, {120, 135, 128}}, {{0, 0}, {0, 0}},
+                                          {{7}, {7}}, {{999, 1001}, {999, 1001}}});
+  EXPECT_EQ(
+      "Nova razlicica ni razlocljiva od stare pri 5 %: Wilcoxon p = 1.00, predznacni test p = "
+      "1.00, geometrijsko povprecje razmerij 1.0000 (95 % interval 1.0000 do 1.0000), boljsih 0, "
+      "slabsih 0, enakih 4",
+      pairedVerdictText(same));
+
+  const std::string tied = pairedVerdictText(comparePaired(tiedRatioCases()));
+  EXPECT_NE(std::string::npos,
+            tied.find("je boljsa: Wilcoxon p = 0.0262, predznacni test p = 0.0872, "))
+      << tied;
 }
 
 }  // namespace
