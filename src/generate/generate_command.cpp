@@ -104,6 +104,15 @@ int writeWhole(const std::string& path, const std::string& text,
   return deliverOutputFile(path, file);
 }
 
+// Writes the test case of `seed` whole to `path` as it is made, or not at all.
+int writeCase(const std::string& path, uint64_t seed, const CaseParameters& parameters) {
+  OutputFile file;
+  int status = openOutputFile({}, path, "testni primer", file, OutputFile::LineEnds::Lf);
+  if (status != ExitReportWritten) return status;
+  generateTestCase(seed, parameters, [&file](const std::string& piece) { file.write(piece); });
+  return deliverOutputFile(path, file);
+}
+
 // "0007", "0123", "12345": four digits at least, as seed runners name cases.
 std::string caseFileName(uint64_t seed) {
   std::string digits = std::to_string(seed);
@@ -119,8 +128,7 @@ int generateRange(const GenerateArguments& parsed) {
                             error.message());
   for (uint64_t seed = parsed.firstSeed; seed <= parsed.lastSeed; ++seed) {
     const std::string path = parsed.path + "/" + caseFileName(seed);
-    int status = writeWhole(path, generateTestCase(seed, parsed.parameters), {},
-                            "testni primer");
+    int status = writeCase(path, seed, parsed.parameters);
     if (status != ExitReportWritten) return status;
   }
   return ExitReportWritten;
@@ -146,8 +154,7 @@ int runGenerate(const std::vector<std::string>& arguments) {
           std::vector<std::string>(arguments.begin() + 2, arguments.end()), parsed))
     return usageError(generateUsage());
   if (parsed.range) return generateRange(parsed);
-  return writeWhole(parsed.path, generateTestCase(parsed.firstSeed, parsed.parameters),
-                    {}, "testni primer");
+  return writeCase(parsed.path, parsed.firstSeed, parsed.parameters);
 }
 
 int runBaseline(const std::vector<std::string>& arguments) {
