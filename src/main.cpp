@@ -1,11 +1,13 @@
 // The program: sets up the process and dispatches on the command word.
 
+#include <algorithm>
 #include <cstdio>
 #include <string>
 #include <vector>
 
 #include "base/interrupt_cleanup.h"
 #include "base/platform.h"
+#include "base/usage_error.h"
 #include "batch/batch.h"
 #include "batch/batch_options.h"
 #include "driver/evaluation.h"
@@ -41,25 +43,34 @@ const Command* findCommand(const std::string& name) {
   return nullptr;
 }
 
+std::vector<std::string> commandNames() {
+  std::vector<std::string> names;
+  for (const Command& command : Commands) names.push_back(command.name);
+  return names;
+}
+
 // Every command with its line of summary and its usage.
-int printHelp() {
-  std::fputs("Skedomat: ocenjevalnik sporeda filmskih predstav.\n\nUkazi:\n", stdout);
+std::string helpText() {
+  std::string text = "Skedomat: ocenjevalnik sporeda filmskih predstav.\n\nUkazi:\n";
   for (const Command& command : Commands) {
-    std::printf("\n  %-10s %s\n", command.name, command.summary);
-    std::fputs(command.usage(), stdout);
+    std::string name = command.name;
+    name.resize(std::max<size_t>(name.size(), 10), ' ');
+    text += "\n  " + name + " " + command.summary + "\n" + command.usage();
   }
-  std::fputs("\nSkedomat help UKAZ pokaze uporabo enega ukaza; "
-             "Skedomat --version razlicico.\n",
-             stdout);
+  return text + "\nSkedomat help UKAZ pokaze uporabo enega ukaza; "
+                "Skedomat --version razlicico.\n";
+}
+
+int printHelp() {
+  std::fputs(helpText().c_str(), stdout);
   return ExitReportWritten;
 }
 
 int printCommandHelp(const std::string& name) {
   const Command* command = findCommand(name);
-  if (command == nullptr) {
-    printHelp();
-    return ExitUsage;
-  }
+  if (command == nullptr)
+    return usageError(unknownWordReason("neznan ukaz", name, commandNames()),
+                      helpText().c_str());
   std::printf("Skedomat %s: %s\n", command->name, command->summary);
   std::fputs(command->usage(), stdout);
   return ExitReportWritten;
@@ -68,7 +79,7 @@ int printCommandHelp(const std::string& name) {
 // A command word that names no command prints eval's usage, as the
 // evaluator always has.
 int runCommand(const std::vector<std::string>& arguments) {
-  if (arguments.size() < 2) return evalUsageError();
+  if (arguments.size() < 2) return usageError("manjka ukaz", evalUsage());
   const std::string& word = arguments[1];
   if (word == "--version") {
     std::fputs(Version, stdout);
@@ -77,7 +88,11 @@ int runCommand(const std::vector<std::string>& arguments) {
   if (word == "help" || word == "--help")
     return arguments.size() >= 3 ? printCommandHelp(arguments[2]) : printHelp();
   const Command* command = findCommand(word);
-  if (command == nullptr) return evalUsageError();
+  if (command == nullptr) {
+    std::vector<std::string> words = commandNames();
+    words.insert(words.end(), {"help", "--help", "--version"});
+    return usageError(unknownWordReason("neznan ukaz", word, words), evalUsage());
+  }
   return command->run(arguments);
 }
 

@@ -5,12 +5,14 @@
 #include <cstdio>
 
 #include "base/assertion.h"
+#include "base/command_options.h"
 #include "base/cpu_timer.h"
 #include "base/input_file.h"
 #include "base/output_delivery.h"
 #include "base/output_file.h"
 #include "base/platform.h"
 #include "base/scan.h"
+#include "base/usage_error.h"
 #include "driver/run_progress.h"
 #include "driver/run_statistics.h"
 #include "driver/text_report.h"
@@ -35,16 +37,18 @@ bool hasTextAfterInteger(const std::string& text) {
   return skip(skip(i, std::isdigit), std::isspace) < text.size();
 }
 
-// `nSimulacij` converts as "%d" does and must be positive. What follows the
-// number is ignored, with a warning: "1e3" is one run, not a thousand.
-bool parseRunCount(const std::string& text, int32_t& nSimulacij) {
-  if (scanText(text, "%d", {nSimulacij}) != 1 || nSimulacij <= 0) return false;
+// `nSimulacij` converts as "%d" does and must be positive; the reason when
+// it does not. What follows the number is ignored, with a warning: "1e3" is
+// one run, not a thousand.
+std::string parseRunCount(const std::string& text, int32_t& nSimulacij) {
+  if (scanText(text, "%d", {nSimulacij}) != 1 || nSimulacij <= 0)
+    return "nSimulacij " + quotedWord(text) + " ni pozitivno celo stevilo";
   if (hasTextAfterInteger(text))
     std::fprintf(stderr,
                  "Skedomat: opozorilo: nSimulacij \"%s\" je prebran kot %d "
                  "(besedilo za stevilom je prezrto).\n",
                  text.c_str(), static_cast<int>(nSimulacij));
-  return true;
+  return std::string();
 }
 
 // One line on standard error when an input file cannot be read; the report
@@ -63,18 +67,16 @@ const char* evalUsage() {
          "[nSimulacij]\n[Default: 3 simulacije.]\n";
 }
 
-int evalUsageError() {
-  std::fputs(evalUsage(), stdout);
-  return ExitUsage;
-}
-
-bool parseEvaluationArguments(const std::vector<std::string>& words,
-                              EvaluationArguments& parsed) {
-  if (words.size() < 3) return false;
+std::string parseEvaluationArguments(const std::vector<std::string>& words,
+                                     EvaluationArguments& parsed) {
+  static const char* const Missing[] = {"manjka datoteka s testnim primerom",
+                                        "manjka datoteka z oddajo",
+                                        "manjka datoteka za porocilo"};
+  if (words.size() < 3) return Missing[words.size()];
   parsed.testCasePath = words[0];
   parsed.submissionPath = words[1];
   parsed.reportPath = words[2];
-  return words.size() == 3 || parseRunCount(words[3], parsed.nSimulacij);
+  return words.size() == 3 ? std::string() : parseRunCount(words[3], parsed.nSimulacij);
 }
 
 std::vector<std::string> EvaluationArguments::inputPaths() const {
@@ -139,11 +141,9 @@ int openOutputFile(const EvaluationArguments& arguments,
 
 int runEval(const std::vector<std::string>& arguments) {
   EvaluationArguments parsed;
-  if (arguments.size() < 2 ||
-      !parseEvaluationArguments(
-          std::vector<std::string>(arguments.begin() + 2, arguments.end()),
-          parsed))
-    return evalUsageError();
+  const std::string reason = parseEvaluationArguments(
+      std::vector<std::string>(arguments.begin() + 2, arguments.end()), parsed);
+  if (!reason.empty()) return usageError(reason, evalUsage());
   OutputFile report;
   int status = openOutputFile(parsed, parsed.reportPath, "porocilo", report);
   if (status != ExitReportWritten) return status;

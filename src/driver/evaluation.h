@@ -31,10 +31,10 @@ struct EvaluationArguments {
 };
 
 // Takes the three paths and the optional run count from `words` (the
-// arguments after the command word); false when they are not a valid
-// command line. Words after the run count are ignored.
-bool parseEvaluationArguments(const std::vector<std::string>& words,
-                              EvaluationArguments& parsed);
+// arguments after the command word); the reason when they are not a valid
+// command line, empty otherwise. Words after the run count are ignored.
+std::string parseEvaluationArguments(const std::vector<std::string>& words,
+                                     EvaluationArguments& parsed);
 
 // The step of the evaluation at which a failure reached the guard.
 enum class EvaluationStage { ReadingTestCase, ReadingSubmission, Validating,
@@ -81,9 +81,7 @@ int openOutputFile(const EvaluationArguments& arguments,
 // [nSimulacij]`; `arguments` start with the program and the command word.
 int runEval(const std::vector<std::string>& arguments);
 
-// The usage text of `eval`, and its printing on standard output, which
-// returns ExitUsage.
+// The usage text of `eval`.
 const char* evalUsage();
-int evalUsageError();
 
 #endif  // SKEDOMAT_DRIVER_EVALUATION_H

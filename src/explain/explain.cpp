@@ -4,11 +4,13 @@
 #include <memory>
 
 #include "base/assertion.h"
+#include "base/command_options.h"
 #include "base/output_delivery.h"
 #include "base/output_file.h"
 #include "base/output_path.h"
 #include "base/output_set.h"
 #include "base/platform.h"
+#include "base/usage_error.h"
 #include "driver/report.h"
 #include "driver/text_report.h"
 #include "explain/explain_page.h"
@@ -20,11 +22,6 @@ namespace {
 
 std::string withoutFinalLineEnd(const std::string& text) {
   return text.substr(0, text.size() - 1);
-}
-
-int explainUsageError() {
-  std::fputs(explainUsage(), stdout);
-  return ExitUsage;
 }
 
 // What the page says failed, by the step at which the evaluation stopped.
@@ -151,28 +148,25 @@ const char* explainUsage() {
          "[Default: 3 simulacije.]\n";
 }
 
-bool parseExplainArguments(const std::vector<std::string>& words,
-                           ExplainArguments& parsed) {
-  std::vector<std::string> rest;
-  for (size_t i = 0; i < words.size(); ++i) {
-    if (words[i] != "--csv" && words[i] != "--report") {
-      rest.push_back(words[i]);
-      continue;
-    }
-    std::string& path = words[i] == "--csv" ? parsed.csvPath : parsed.textReportPath;
-    if (!path.empty() || i + 1 >= words.size() || words[i + 1].empty()) return false;
-    path = words[++i];
-  }
-  return parseEvaluationArguments(rest, parsed.evaluation);
+std::string parseExplainArguments(const std::vector<std::string>& words,
+                                  ExplainArguments& parsed) {
+  std::vector<std::string> positional;
+  const std::string reason = takeCommandOptions(
+      words, {{"--csv", true, takePath(parsed.csvPath)},
+              {"--report", true, takePath(parsed.textReportPath)}},
+      positional);
+  if (!reason.empty()) return reason;
+  // Unlike eval, which must keep its command line as graders call it.
+  const size_t mostPositional = 4;
+  if (positional.size() > mostPositional) return extraWordReason(positional[mostPositional]);
+  return parseEvaluationArguments(positional, parsed.evaluation);
 }
 
 int runExplain(const std::vector<std::string>& arguments) {
   ExplainArguments parsed;
-  if (arguments.size() < 2 ||
-      !parseExplainArguments(
-          std::vector<std::string>(arguments.begin() + 2, arguments.end()),
-          parsed))
-    return explainUsageError();
+  const std::string reason = parseExplainArguments(
+      std::vector<std::string>(arguments.begin() + 2, arguments.end()), parsed);
+  if (!reason.empty()) return usageError(reason, explainUsage());
   const int status = checkOutputsDiffer(parsed);
   if (status != ExitReportWritten) return status;
   // Every temporary file exists before anything is read; no target is

@@ -15,10 +15,11 @@ struct ExplainArguments {
 };
 
 // Takes `--csv PATH` and `--report PATH` from anywhere in `words` (the
-// arguments after the command word) and the rest as `eval` takes them; false
-// when they are not a valid command line.
-bool parseExplainArguments(const std::vector<std::string>& words,
-                           ExplainArguments& parsed);
+// arguments after the command word) and the rest as `eval` takes them, but
+// no word after the run count; the reason when they are not a valid command
+// line, empty otherwise.
+std::string parseExplainArguments(const std::vector<std::string>& words,
+                                  ExplainArguments& parsed);
 
 // `explain input.txt submission.txt report.html [nSimulacij] [--csv PATH]
 // [--report PATH]`:

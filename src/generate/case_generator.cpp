@@ -11,6 +11,9 @@ namespace {
 
 const int32_t MaxGenresPerSet = 5;
 
+// Bytes gathered before they are handed on.
+const size_t PieceSize = 1 << 16;
+
 // 0 .. 99 as two digits.
 std::string twoDigits(int32_t value) {
   return std::string(1, static_cast<char>('0' + value / 10)) +
@@ -43,12 +46,14 @@ std::vector<uint32_t> genreWeights(int32_t nGenres) {
 
 class CaseWriter {
  public:
-  CaseWriter(CaseDice& dice, int32_t nGenres)
-      : dice_(dice), nGenres_(nGenres), weights_(genreWeights(nGenres)) {}
+  CaseWriter(CaseDice& dice, int32_t nGenres,
+             const std::function<void(const std::string&)>& write)
+      : dice_(dice), nGenres_(nGenres), weights_(genreWeights(nGenres)), write_(write) {}
 
   void line(const std::string& text) {
     text_ += text;
     text_ += '\n';
+    if (text_.size() >= PieceSize) flush();
   }
   void line(int64_t number) { line(intToStr(number)); }
 
@@ -85,7 +90,10 @@ class CaseWriter {
     genres();
   }
 
-  const std::string& text() const { return text_; }
+  void flush() {
+    if (!text_.empty()) write_(text_);
+    text_.clear();
+  }
 
  private:
   std::string word() { return TitleWords[dice_.between(0, NTitleWords - 1)]; }
@@ -113,20 +121,28 @@ class CaseWriter {
   CaseDice& dice_;
   const int32_t nGenres_;
   const std::vector<uint32_t> weights_;
-  std::string text_;
+  const std::function<void(const std::string&)>& write_;
+  std::string text_;  // not yet handed on
 };
 
 }  // namespace
 
 std::string generateTestCase(uint64_t seed, const CaseParameters& parameters) {
+  std::string text;
+  generateTestCase(seed, parameters, [&text](const std::string& piece) { text += piece; });
+  return text;
+}
+
+void generateTestCase(uint64_t seed, const CaseParameters& parameters,
+                      const std::function<void(const std::string& piece)>& write) {
   CaseDice dice(seed);
   const CaseParameters drawn = drawParameters(dice, seed, parameters);
-  CaseWriter writer(dice, dice.between(15, 32));
+  CaseWriter writer(dice, dice.between(15, 32), write);
   writer.line("Tavo");
   writer.line(drawn.caseNo);
   writer.line(drawn.nMovies);
   for (int32_t m = 0; m < drawn.nMovies; ++m) writer.movie(m);
   writer.line(intToStr(drawn.nViewers) + " " + intToStr(drawn.nSeats));
   for (int32_t j = 0; j < drawn.nViewers; ++j) writer.viewer();
-  return writer.text();
+  writer.flush();
 }

@@ -2,6 +2,7 @@
 #define SKEDOMAT_GENERATE_CASE_GENERATOR_H
 
 #include <cstdint>
+#include <functional>
 #include <string>
 
 // Test cases made from a seed. Every parameter the caller leaves at -1 is
@@ -31,5 +32,10 @@ struct CaseParameters {
 
 // The test-case file of `seed`, with LF line ends.
 std::string generateTestCase(uint64_t seed, const CaseParameters& parameters);
+
+// The same bytes handed to `write` piece by piece as they are made, so that
+// a case of any size takes little memory.
+void generateTestCase(uint64_t seed, const CaseParameters& parameters,
+                      const std::function<void(const std::string& piece)>& write);
 
 #endif  // SKEDOMAT_GENERATE_CASE_GENERATOR_H

@@ -2,11 +2,15 @@
 
 #include <cstdio>
 #include <filesystem>
+#include <functional>
 #include <system_error>
 
 #include "base/assertion.h"
+#include "base/command_options.h"
 #include "base/output_delivery.h"
 #include "base/output_file.h"
+#include "base/platform.h"
+#include "base/usage_error.h"
 #include "generate/baseline_schedule.h"
 #include "generate/case_generator.h"
 #include "testcase/test_case.h"
@@ -17,6 +21,14 @@ namespace {
 // already more than any batch needs.
 const uint64_t MaxSeedsAtOnce = 100000;
 
+// The largest values of the options. Viewers make most of a file, about 43
+// bytes each, so the largest case is some 430 MB, written as it is made;
+// seats and the case number are one number in the file each.
+const int32_t MaxFilms = 100000;
+const int32_t MaxViewers = 10000000;
+const int32_t MaxSeats = 1000000000;
+const int32_t MaxCaseNo = 1000000000;
+
 struct GenerateArguments {
   bool range = false;
   uint64_t firstSeed = 0;
@@ -24,11 +36,6 @@ struct GenerateArguments {
   std::string path;  // the file, or the folder of a range
   CaseParameters parameters;
 };
-
-int usageError(const char* usage) {
-  std::fputs(usage, stdout);
-  return ExitUsage;
-}
 
 // A decimal number of digits alone, nothing before or after them.
 bool parseUnsigned(const std::string& text, uint64_t& value) {
@@ -41,13 +48,22 @@ bool parseUnsigned(const std::string& text, uint64_t& value) {
   return true;
 }
 
-bool parseCount(const std::string& text, int32_t least, int32_t& value) {
-  uint64_t number = 0;
-  if (!parseUnsigned(text, number) || number > 1000000000 ||
-      number < static_cast<uint64_t>(least))
-    return false;
-  value = static_cast<int32_t>(number);
-  return true;
+std::string allowedNumbers(uint64_t least, uint64_t most) {
+  return "dovoljeno je celo stevilo od " + std::to_string(least) + " do " +
+         std::to_string(most);
+}
+
+// A CommandOption::take for a count from `least` to `most`.
+std::function<std::string(const std::string&)> takeCount(int32_t least, int32_t most,
+                                                         int32_t& target) {
+  return [least, most, &target](const std::string& value) {
+    uint64_t number = 0;
+    if (!parseUnsigned(value, number) || number < static_cast<uint64_t>(least) ||
+        number > static_cast<uint64_t>(most))
+      return allowedNumbers(least, most);
+    target = static_cast<int32_t>(number);
+    return std::string();
+  };
 }
 
 bool parseSeedRange(const std::string& text, uint64_t& first, uint64_t& last) {
@@ -57,41 +73,50 @@ bool parseSeedRange(const std::string& text, uint64_t& first, uint64_t& last) {
          last - first < MaxSeedsAtOnce;
 }
 
-// Takes one `--name VALUE` option; false when it is unknown or its value bad.
-bool parseOption(const std::string& name, const std::string& value,
-                 GenerateArguments& parsed) {
+std::vector<CommandOption> generateOptions(GenerateArguments& parsed) {
   CaseParameters& p = parsed.parameters;
-  if (name == "--films") return parseCount(value, 0, p.nMovies);
-  if (name == "--viewers") return parseCount(value, 1, p.nViewers);
-  if (name == "--seats") return parseCount(value, 1, p.nSeats);
-  if (name == "--case") return parseCount(value, 0, p.caseNo);
-  if (name == "--seeds") {
-    parsed.range = true;
-    return parseSeedRange(value, parsed.firstSeed, parsed.lastSeed);
-  }
-  if (name == "--dir") {
-    parsed.path = value;
-    return !value.empty();
-  }
-  return false;
+  return {
+      {"--films", true, takeCount(0, MaxFilms, p.nMovies)},
+      {"--viewers", true, takeCount(1, MaxViewers, p.nViewers)},
+      {"--seats", true, takeCount(1, MaxSeats, p.nSeats)},
+      {"--case", true, takeCount(0, MaxCaseNo, p.caseNo)},
+      {"--seeds", true,
+       [&parsed](const std::string& value) {
+         parsed.range = true;
+         return parseSeedRange(value, parsed.firstSeed, parsed.lastSeed)
+                    ? std::string()
+                    : "dovoljeno je OD-DO s celima steviloma OD <= DO, najvec " +
+                          std::to_string(MaxSeedsAtOnce) + " semen";
+       }},
+      {"--dir", true, takePath(parsed.path)},
+  };
 }
 
-bool parseGenerateArguments(const std::vector<std::string>& words,
+// The reason when `positional` is not SEED and the file to write.
+std::string takeSeedAndFile(const std::vector<std::string>& positional,
                             GenerateArguments& parsed) {
-  std::vector<std::string> positional;
-  for (size_t i = 0; i < words.size(); ++i) {
-    if (words[i].compare(0, 2, "--") != 0) {
-      positional.push_back(words[i]);
-      continue;
-    }
-    if (i + 1 >= words.size() || !parseOption(words[i], words[i + 1], parsed))
-      return false;
-    ++i;
-  }
-  if (parsed.range) return positional.empty() && !parsed.path.empty();
-  if (positional.size() != 2 || !parsed.path.empty()) return false;
+  if (positional.empty()) return "manjka seme (SEED)";
+  if (positional.size() == 1) return "manjka datoteka za testni primer";
+  if (positional.size() > 2) return extraWordReason(positional[2]);
+  if (!parseUnsigned(positional[0], parsed.firstSeed))
+    return "seme " + quotedWord(positional[0]) + ": " +
+           allowedNumbers(0, 9999999999999999999u);
   parsed.path = positional[1];
-  return parseUnsigned(positional[0], parsed.firstSeed) && !parsed.path.empty();
+  return parsed.path.empty() ? "pot ne sme biti prazna" : std::string();
+}
+
+std::string parseGenerateArguments(const std::vector<std::string>& words,
+                                   GenerateArguments& parsed) {
+  std::vector<std::string> positional;
+  const std::string reason = takeCommandOptions(words, generateOptions(parsed), positional);
+  if (!reason.empty()) return reason;
+  if (!parsed.range) {
+    if (!parsed.path.empty()) return "moznost \"--dir\" potrebuje \"--seeds\"";
+    return takeSeedAndFile(positional, parsed);
+  }
+  if (!positional.empty()) return extraWordReason(positional[0]);
+  if (parsed.path.empty()) return "moznost \"--seeds\" potrebuje \"--dir\"";
+  return std::string();
 }
 
 // Writes `text` whole to `path`, or not at all.
@@ -101,6 +126,15 @@ int writeWhole(const std::string& path, const std::string& text,
   int status = openOutputFile(inputs, path, what, file, OutputFile::LineEnds::Lf);
   if (status != ExitReportWritten) return status;
   file.write(text);
+  return deliverOutputFile(path, file);
+}
+
+// Writes the test case of `seed` whole to `path` as it is made, or not at all.
+int writeCase(const std::string& path, uint64_t seed, const CaseParameters& parameters) {
+  OutputFile file;
+  int status = openOutputFile({}, path, "testni primer", file, OutputFile::LineEnds::Lf);
+  if (status != ExitReportWritten) return status;
+  generateTestCase(seed, parameters, [&file](const std::string& piece) { file.write(piece); });
   return deliverOutputFile(path, file);
 }
 
@@ -119,11 +153,21 @@ int generateRange(const GenerateArguments& parsed) {
                             error.message());
   for (uint64_t seed = parsed.firstSeed; seed <= parsed.lastSeed; ++seed) {
     const std::string path = parsed.path + "/" + caseFileName(seed);
-    int status = writeWhole(path, generateTestCase(seed, parsed.parameters), {},
-                            "testni primer");
+    int status = writeCase(path, seed, parsed.parameters);
     if (status != ExitReportWritten) return status;
   }
   return ExitReportWritten;
+}
+
+// The reason when `words` are not the test case and the submission to write.
+std::string parseBaselineArguments(const std::vector<std::string>& words,
+                                   std::vector<std::string>& paths) {
+  const std::string reason = takeCommandOptions(words, {}, paths);
+  if (!reason.empty()) return reason;
+  if (paths.empty()) return "manjka datoteka s testnim primerom";
+  if (paths.size() == 1) return "manjka datoteka za oddajo";
+  if (paths.size() > 2) return extraWordReason(paths[2]);
+  return paths[0].empty() || paths[1].empty() ? "pot ne sme biti prazna" : std::string();
 }
 
 }  // namespace
@@ -141,19 +185,24 @@ const char* baselineUsage() {
 
 int runGenerate(const std::vector<std::string>& arguments) {
   GenerateArguments parsed;
-  if (arguments.size() < 2 ||
-      !parseGenerateArguments(
-          std::vector<std::string>(arguments.begin() + 2, arguments.end()), parsed))
-    return usageError(generateUsage());
+  const std::string reason = parseGenerateArguments(
+      std::vector<std::string>(arguments.begin() + 2, arguments.end()), parsed);
+  if (!reason.empty()) return usageError(reason, generateUsage());
   if (parsed.range) return generateRange(parsed);
-  return writeWhole(parsed.path, generateTestCase(parsed.firstSeed, parsed.parameters),
-                    {}, "testni primer");
+  return writeCase(parsed.path, parsed.firstSeed, parsed.parameters);
 }
 
 int runBaseline(const std::vector<std::string>& arguments) {
-  if (arguments.size() != 4) return usageError(baselineUsage());
-  const std::string& testCasePath = arguments[2];
-  const std::string& submissionPath = arguments[3];
+  std::vector<std::string> paths;
+  const std::string reason = parseBaselineArguments(
+      std::vector<std::string>(arguments.begin() + 2, arguments.end()), paths);
+  if (!reason.empty()) return usageError(reason, baselineUsage());
+  const std::string& testCasePath = paths[0];
+  const std::string& submissionPath = paths[1];
+  const std::string problem = platform::inputProblem(testCasePath);
+  if (!problem.empty())
+    return outputNotWritten("testnega primera \"" + testCasePath +
+                            "\" ni mogoce brati: " + problem);
   TestCase testCase;
   try {
     testCase.read(testCasePath);

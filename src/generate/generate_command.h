@@ -11,7 +11,8 @@
 
 // `generate SEED input.txt [--films N] [--viewers N] [--seats N] [--case N]`
 // or `generate --seeds FROM-TO --dir DIR [the same options]`, which writes
-// DIR/0000.txt, DIR/0001.txt, ... (four digits at least).
+// DIR/0000.txt, DIR/0001.txt, ... (four digits at least). At most 100000
+// films and 10000000 viewers.
 int runGenerate(const std::vector<std::string>& arguments);
 
 // `baseline input.txt submission.txt`.

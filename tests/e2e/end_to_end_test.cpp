@@ -10,6 +10,7 @@
 #include <fstream>
 #include <iterator>
 #include <string>
+#include <vector>
 
 #include "case_runner.h"
 #include "spawn.h"
@@ -261,6 +262,80 @@ TEST(CommandLine, HelpListsEveryCommandAndEachPrintsItsOwnUsage) {
   EXPECT_EQ(1, runWorkFolder(work, {"help", "nothing"}));
   ASSERT_EQ(0, runWorkFolder(work, {"--version"}));
   EXPECT_EQ(0u, readFile((work / ".stdout").string()).find("Skedomat "));
+}
+
+// The files of `folder` but the captured standard streams.
+std::vector<std::string> filesBesideStreams(const fs::path& folder) {
+  std::vector<std::string> names;
+  for (const fs::directory_entry& entry : fs::recursive_directory_iterator(folder)) {
+    const std::string name = fs::relative(entry.path(), folder).generic_string();
+    if (name != ".stdout" && name != ".stderr") names.push_back(name);
+  }
+  std::sort(names.begin(), names.end());
+  return names;
+}
+
+// A wrong command line touches no file, prints its usage and names the wrong
+// word in one line on standard error.
+TEST(CommandLine, EveryWrongCommandLineSaysWhatWasWrong) {
+  struct WrongLine {
+    std::vector<std::string> arguments;
+    std::string reason;       // the line on standard error, without "Skedomat: "
+    std::string usageStart;   // how standard output starts
+  };
+  const std::string evalUsage = "Uporaba: Skedomat eval ";
+  const std::string explainUsage = "Uporaba: Skedomat explain ";
+  const std::string generateUsage = "Uporaba: Skedomat generate ";
+  const std::vector<WrongLine> table = {
+      {{}, "manjka ukaz", evalUsage},
+      {{"evla", "input.txt", "submission.txt", "report.txt"},
+       "neznan ukaz \"evla\" (morda \"eval\"?)", evalUsage},
+      {{"help", "nope"}, "neznan ukaz \"nope\"", "Skedomat: ocenjevalnik"},
+      {{"eval", "input.txt", "submission.txt"}, "manjka datoteka za porocilo", evalUsage},
+      {{"eval", "input.txt", "submission.txt", "report.txt", "x"},
+       "nSimulacij \"x\" ni pozitivno celo stevilo", evalUsage},
+      {{"explain", "input.txt", "submission.txt", "page.html", "--cvs", "t.csv"},
+       "neznana moznost \"--cvs\" (morda \"--csv\"?)", explainUsage},
+      {{"explain", "input.txt", "submission.txt", "page.html", "3", "extra"},
+       "odvecna beseda \"extra\"", explainUsage},
+      {{"explain", "input.txt", "submission.txt", "page.html", "--csv"},
+       "moznosti \"--csv\" manjka vrednost", explainUsage},
+      {{"generate", "1", "case.txt", "--viewers", "0"},
+       "vrednost \"0\" za \"--viewers\": dovoljeno je celo stevilo od 1 do 10000000",
+       generateUsage},
+      {{"generate", "1", "case.txt", "--viewers", "10000001"},
+       "vrednost \"10000001\" za \"--viewers\": dovoljeno je celo stevilo od 1 do 10000000",
+       generateUsage},
+      {{"generate", "1", "case.txt", "--films", "100001"},
+       "vrednost \"100001\" za \"--films\": dovoljeno je celo stevilo od 0 do 100000",
+       generateUsage},
+      {{"generate", "1", "case.txt", "--veiwers", "10"},
+       "neznana moznost \"--veiwers\" (morda \"--viewers\"?)", generateUsage},
+      {{"generate", "--seeds", "1-3"}, "moznost \"--seeds\" potrebuje \"--dir\"",
+       generateUsage},
+      {{"baseline", "input.txt", "out.txt", "extra"}, "odvecna beseda \"extra\"",
+       "Uporaba: Skedomat baseline "},
+  };
+  fs::path work = prepareWorkFolder("wrong_command_lines");
+  const std::vector<std::string> files = filesBesideStreams(work);
+  for (const WrongLine& line : table) {
+    std::string command;
+    for (const std::string& word : line.arguments) command += " " + word;
+    SCOPED_TRACE(command);
+    EXPECT_EQ(1, runWorkFolder(work, line.arguments));
+    EXPECT_EQ(withLineEnds("Skedomat: " + line.reason + "\n", TextLineEnd),
+              readFile((work / ".stderr").string()));
+    EXPECT_EQ(0u, readFile((work / ".stdout").string()).find(line.usageStart));
+    EXPECT_EQ(files, filesBesideStreams(work));
+  }
+
+  // An input that cannot be read is no usage error: one line names it.
+  EXPECT_EQ(2, runWorkFolder(work, {"baseline", "missing.txt", "out.txt"}));
+  const std::string message = readFile((work / ".stderr").string());
+  EXPECT_EQ(1, std::count(message.begin(), message.end(), '\n')) << message;
+  EXPECT_NE(std::string::npos, message.find("\"missing.txt\"")) << message;
+  EXPECT_EQ("", readFile((work / ".stdout").string()));
+  EXPECT_EQ(files, filesBesideStreams(work));
 }
 
 // Reads a whole file named by a path in any script.

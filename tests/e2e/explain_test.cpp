@@ -221,6 +221,8 @@ TEST(ExplainAgreesWithEval, OnEveryFixtureWithAValidSchedule) {
     fs::path folder = freshFolder("agree/" + name);
     fs::copy(fs::path(dataDirectory) / name, folder, fs::copy_options::recursive);
     std::vector<std::string> arguments = caseArguments(folder.string());
+    // The run count alone: explain refuses the words eval ignores after it.
+    arguments.resize(std::min<size_t>(arguments.size(), 5));
     expectExplainAgreesWithEval(folder, arguments[1], arguments[2],
                                 std::vector<std::string>(arguments.begin() + 4, arguments.end()));
   }
