@@ -3,15 +3,11 @@
 #include <algorithm>
 #include <cstdlib>
 #include <functional>
-#include <set>
 
-#include "base/console_text.h"
+#include "base/command_options.h"
 #include "base/process.h"
-#include "base/usage_error.h"
 
 namespace {
-
-std::string quoted(const std::string& text) { return "\"" + consoleText(text) + "\""; }
 
 // A decimal number from 1 to `limit`, digits only.
 bool parseCount(const std::string& text, int64_t limit, int64_t& value) {
@@ -45,52 +41,6 @@ bool parseSeconds(const std::string& text, double& seconds) {
   return seconds > 0 && seconds <= 1e6;
 }
 
-// One option of a mode: its name, whether a value follows it, and what
-// takes that value; `take` returns what is allowed when the value is bad.
-struct Option {
-  const char* name;
-  bool hasValue;
-  std::function<std::string(const std::string& value)> take;
-};
-
-// A value that names a file or folder: anything but the empty word.
-std::function<std::string(const std::string&)> pathInto(std::string& target) {
-  return [&target](const std::string& value) {
-    target = value;
-    return value.empty() ? std::string("vrednost ne sme biti prazna") : std::string();
-  };
-}
-
-// Takes options and positional words from `words`; the reason when they
-// are no valid command line.
-std::string parseWords(const std::vector<std::string>& words, const std::vector<Option>& options,
-                       std::vector<std::string>& positional) {
-  std::vector<std::string> names;
-  for (const Option& option : options) names.push_back(option.name);
-  std::set<std::string> given;
-  for (size_t i = 0; i < words.size(); ++i) {
-    const std::string& word = words[i];
-    if (word.compare(0, 2, "--") != 0) {
-      positional.push_back(word);
-      continue;
-    }
-    auto option = std::find_if(options.begin(), options.end(),
-                               [&word](const Option& o) { return word == o.name; });
-    if (option == options.end()) return unknownWordReason("neznana moznost", word, names);
-    if (!given.insert(word).second) return "moznost " + quoted(word) + " je podana dvakrat";
-    if (!option->hasValue) {
-      option->take(std::string());
-      continue;
-    }
-    if (i + 1 == words.size()) return "moznosti " + quoted(word) + " manjka vrednost";
-    const std::string& value = words[++i];
-    const std::string allowed = option->take(value);
-    if (!allowed.empty())
-      return "vrednost " + quoted(value) + " za " + quoted(word) + ": " + allowed;
-  }
-  return std::string();
-}
-
 // A value that is a count from 1 to `limit`.
 template <typename Count>
 std::function<std::string(const std::string&)> countInto(int64_t limit, Count& target) {
@@ -103,6 +53,13 @@ std::function<std::string(const std::string&)> countInto(int64_t limit, Count& t
   };
 }
 
+std::function<std::string(const std::string&)> nonEmptyInto(std::string& target) {
+  return [&target](const std::string& value) {
+    target = value;
+    return value.empty() ? std::string("ukaz ne sme biti prazen") : std::string();
+  };
+}
+
 std::function<std::string(const std::string&)> flagInto(bool& target) {
   return [&target](const std::string&) {
     target = true;
@@ -110,7 +67,7 @@ std::function<std::string(const std::string&)> flagInto(bool& target) {
   };
 }
 
-std::vector<Option> runOptionTable(RunOptions& options) {
+std::vector<CommandOption> runOptionTable(RunOptions& options) {
   auto shard = [&options](const std::string& value) {
     return parseShard(value, options.shardIndex, options.shardCount)
                ? std::string()
@@ -123,20 +80,20 @@ std::vector<Option> runOptionTable(RunOptions& options) {
   };
   return {{"--runs", true, countInto(INT32_MAX, options.runs)},
           {"--jobs", true, countInto(MaxJobs, options.jobs)},
-          {"--reports", true, pathInto(options.reportsFolder)},
-          {"--results", true, pathInto(options.resultsPath)},
-          {"--best", true, pathInto(options.bestPath)},
+          {"--reports", true, takePath(options.reportsFolder)},
+          {"--results", true, takePath(options.resultsPath)},
+          {"--best", true, takePath(options.bestPath)},
           {"--freeze-best", false, flagInto(options.freezeBest)},
-          {"--compare", true, pathInto(options.comparePath)},
+          {"--compare", true, takePath(options.comparePath)},
           {"--shard", true, shard},
-          {"--html", true, pathInto(options.htmlPath)},
-          {"--explain", true, pathInto(options.explainFolder)},
-          {"--solve", true, pathInto(options.solveCommand)},
+          {"--html", true, takePath(options.htmlPath)},
+          {"--explain", true, takePath(options.explainFolder)},
+          {"--solve", true, nonEmptyInto(options.solveCommand)},
           {"--time-limit", true, seconds}};
 }
 
 std::string wrongCount(const char* what, size_t expected, const std::vector<std::string>& words) {
-  if (words.size() > expected) return "odvecna beseda " + quoted(words[expected]);
+  if (words.size() > expected) return extraWordReason(words[expected]);
   return std::string(what) + " manjka";
 }
 
@@ -144,7 +101,7 @@ std::string wrongCount(const char* what, size_t expected, const std::vector<std:
 
 std::string parseRunOptions(const std::vector<std::string>& words, RunOptions& options) {
   std::vector<std::string> folders;
-  std::string reason = parseWords(words, runOptionTable(options), folders);
+  std::string reason = takeCommandOptions(words, runOptionTable(options), folders);
   if (!reason.empty()) return reason;
   if (folders.size() != 2)
     return wrongCount(folders.empty() ? "mapa s primeri (CASES_DIR)"
@@ -161,7 +118,7 @@ std::string parseRunOptions(const std::vector<std::string>& words, RunOptions& o
 
 std::string parseMergeOptions(const std::vector<std::string>& words, MergeOptions& options) {
   std::vector<std::string> paths;
-  const std::string reason = parseWords(words, {}, paths);
+  const std::string reason = takeCommandOptions(words, {}, paths);
   if (!reason.empty()) return reason;
   if (paths.size() < 2)
     return paths.empty() ? "datoteka za zdruzene rezultate manjka"
@@ -176,7 +133,7 @@ std::string parseMergeOptions(const std::vector<std::string>& words, MergeOption
 std::string parsePageOptions(const std::vector<std::string>& words, PageOptions& options) {
   std::vector<std::string> paths;
   const std::string reason =
-      parseWords(words, {{"--compare", true, pathInto(options.comparePath)}}, paths);
+      takeCommandOptions(words, {{"--compare", true, takePath(options.comparePath)}}, paths);
   if (!reason.empty()) return reason;
   if (paths.size() != 2)
     return wrongCount(paths.empty() ? "stran (PAGE.html)" : "datoteka z rezultati", 2, paths);
