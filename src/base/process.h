@@ -37,12 +37,6 @@ bool startChild(const std::string& program,
                 const std::string& outputPath, const std::string& errorPath,
                 ChildProcess& child);
 
-// Waits until one of `children` ends and releases it: its position in
-// `children`, with how it ended in `end`. -1 when there is none to wait for.
-// On POSIX systems another child of the process that ends meanwhile is
-// released unseen: the caller's children must all be in the list.
-int waitForAnyChild(const std::vector<ChildProcess>& children, ChildEnd& end);
-
 // Ends `child` at once; it must still be waited for.
 void killChild(const ChildProcess& child);
 
@@ -65,6 +59,17 @@ bool childHasEnded(const ChildProcess& child, ChildEnd& end);
 // for each such child, whether it ended or not. The child itself must
 // still be waited for.
 void endChildGroup(const ChildProcess& child);
+
+// Makes this process the reaper of what its children leave behind: a
+// process that a child started and left (in a new session, say) is handed
+// to this process when its parent ends, instead of to the system, so that
+// killAdoptedProcesses can end it. Nothing to do on Windows, where a
+// child's job holds everything it starts.
+void adoptOrphans();
+
+// Kills every process handed to this process that is none of `children`,
+// and what those leave behind in turn, and waits for them.
+void killAdoptedProcesses(const std::vector<ChildProcess>& children);
 
 // `text` as one word of the platform's shell: unchanged when it holds only
 // characters the shell takes literally, otherwise quoted.

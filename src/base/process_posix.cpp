@@ -1,6 +1,8 @@
 #include "base/process.h"
 
+#include <dirent.h>
 #include <fcntl.h>
+#include <sys/prctl.h>
 #include <signal.h>
 #include <spawn.h>
 #include <sys/wait.h>
@@ -8,6 +10,8 @@
 
 #include <cerrno>
 #include <climits>
+#include <cstdio>
+#include <cstdlib>
 #include <cstring>
 
 #include "base/interrupt_cleanup.h"
@@ -166,27 +170,61 @@ std::string shellWord(const std::string& text) {
   return word + "'";
 }
 
-int waitForAnyChild(const std::vector<ChildProcess>& children, ChildEnd& end) {
-  if (children.empty()) return -1;
-  for (;;) {
-    int waitStatus = 0;
-    pid_t pid = waitpid(-1, &waitStatus, 0);
-    if (pid < 0) {
-      if (errno == EINTR) continue;
-      return -1;
-    }
-    for (size_t i = 0; i < children.size(); ++i) {
-      if (children[i].handle == static_cast<uintptr_t>(pid)) {
-        end = endOf(waitStatus);
-        return static_cast<int>(i);
-      }
-    }
-    // A child not in the list has ended: it was not ours to wait for here.
-  }
-}
-
 void killChild(const ChildProcess& child) {
   kill(static_cast<pid_t>(child.handle), SIGKILL);
+}
+
+namespace {
+
+// The parent of process `pid`, from /proc; -1 when it cannot be read.
+pid_t parentOf(pid_t pid) {
+  char path[64];
+  std::snprintf(path, sizeof path, "/proc/%d/stat", static_cast<int>(pid));
+  std::FILE* file = std::fopen(path, "r");
+  if (file == nullptr) return -1;
+  char buffer[512];
+  const size_t count = std::fread(buffer, 1, sizeof buffer - 1, file);
+  std::fclose(file);
+  buffer[count] = '\0';
+  // "pid (name) state ppid ...": the name may hold blanks and parentheses.
+  const char* end = std::strrchr(buffer, ')');
+  int parent = -1;
+  if (end == nullptr || std::sscanf(end + 1, " %*c %d", &parent) != 1) return -1;
+  return static_cast<pid_t>(parent);
+}
+
+// The processes whose parent is this one and that are none of `children`.
+std::vector<pid_t> adoptedProcesses(const std::vector<ChildProcess>& children) {
+  std::vector<pid_t> adopted;
+  DIR* folder = opendir("/proc");
+  if (folder == nullptr) return adopted;
+  const pid_t self = getpid();
+  while (const dirent* entry = readdir(folder)) {
+    char* end = nullptr;
+    const long pid = std::strtol(entry->d_name, &end, 10);
+    if (end == entry->d_name || *end != '\0' || parentOf(static_cast<pid_t>(pid)) != self)
+      continue;
+    bool known = false;
+    for (const ChildProcess& child : children)
+      known = known || child.handle == static_cast<uintptr_t>(pid);
+    if (!known) adopted.push_back(static_cast<pid_t>(pid));
+  }
+  closedir(folder);
+  return adopted;
+}
+
+}  // namespace
+
+void adoptOrphans() { prctl(PR_SET_CHILD_SUBREAPER, 1, 0, 0, 0); }
+
+void killAdoptedProcesses(const std::vector<ChildProcess>& children) {
+  // Each one killed hands its own children to this process in turn.
+  for (int round = 0; round < 64; ++round) {
+    const std::vector<pid_t> adopted = adoptedProcesses(children);
+    if (adopted.empty()) return;
+    for (pid_t pid : adopted) kill(pid, SIGKILL);
+    for (pid_t pid : adopted) waitpid(pid, nullptr, 0);
+  }
 }
 
 std::string executablePath() {

@@ -201,26 +201,13 @@ std::string shellWord(const std::string& text) {
   return literal ? text : "\"" + text + "\"";
 }
 
-int waitForAnyChild(const std::vector<ChildProcess>& children, ChildEnd& end) {
-  if (children.empty() || children.size() > MAXIMUM_WAIT_OBJECTS) return -1;
-  std::vector<HANDLE> handles;
-  for (const ChildProcess& child : children)
-    handles.push_back(reinterpret_cast<HANDLE>(child.handle));
-  DWORD result = WaitForMultipleObjects(static_cast<DWORD>(handles.size()),
-                                        handles.data(), FALSE, INFINITE);
-  if (result >= WAIT_OBJECT_0 + handles.size()) return -1;
-  const size_t index = result - WAIT_OBJECT_0;
-  DWORD exitCode = 0;
-  if (!GetExitCodeProcess(handles[index], &exitCode)) exitCode = CrashSeverity;
-  CloseHandle(handles[index]);
-  end.crashed = (exitCode & CrashSeverity) == CrashSeverity;
-  end.status = static_cast<int>(exitCode);
-  return static_cast<int>(index);
-}
-
 void killChild(const ChildProcess& child) {
   TerminateProcess(reinterpret_cast<HANDLE>(child.handle), CrashSeverity | 1);
 }
+
+void adoptOrphans() {}
+
+void killAdoptedProcesses(const std::vector<ChildProcess>&) {}
 
 std::string executablePath() {
   std::wstring buffer(MAX_PATH, L'\0');

@@ -113,6 +113,24 @@ void readEarlierFiles(const RunOptions& options, EarlierFiles& earlier) {
     failBatch("najboljsih ocen " + quoted(options.bestPath) + " ni mogoce brati: " + error);
 }
 
+// A submission is there to evaluate when it is a regular file that can be
+// read; otherwise the case says why it is not. A FIFO or a device would
+// hold its child forever.
+bool submissionIsThere(const std::string& path, CaseResult& result) {
+  namespace fs = std::filesystem;
+  std::error_code code;
+  const fs::file_status status = fs::status(fs::u8path(path), code);
+  if (status.type() == fs::file_type::not_found) {
+    result.message = "oddaje ni";
+  } else if (status.type() != fs::file_type::regular) {
+    result.message = "oddaja ni navadna datoteka";
+  } else {
+    result.message = platform::inputProblem(path);
+    if (!result.message.empty()) result.message = "oddaje ni mogoce brati: " + result.message;
+  }
+  return result.message.empty();
+}
+
 // The cases of the shard, sorted by name, each paired with its submission.
 std::vector<BatchCase> findCases(const RunOptions& options) {
   std::vector<std::string> files;
@@ -125,7 +143,7 @@ std::vector<BatchCase> findCases(const RunOptions& options) {
     BatchCase batchCase;
     batchCase.casePath = pathInFolder(options.casesFolder, files[i]);
     batchCase.submissionPath = pathInFolder(options.submissionsFolder, files[i]);
-    batchCase.hasSubmission = platform::inputProblem(batchCase.submissionPath).empty();
+    batchCase.hasSubmission = submissionIsThere(batchCase.submissionPath, batchCase.result);
     batchCase.result.name = files[i].substr(0, files[i].size() - (sizeof CaseSuffix - 1));
     cases.push_back(batchCase);
   }

@@ -101,6 +101,7 @@ void recordSolverEnd(const ProcessEnd& end, const SolverFiles& files, BatchCase&
                      const std::vector<std::string>& inUse) {
   CaseResult& result = solved.result;
   result.solver = solverRunOf(end, files.error);
+  result.message.clear();
   solved.hasSubmission = false;
   if (end.timedOut) {
     result.status = CaseStatus::TimeLimit;

@@ -32,6 +32,14 @@ bool startJob(const std::string& program, const ProcessJob& job,
   return platform::startChild(program, job.arguments, job.outputPath, job.errorPath, child);
 }
 
+// Whatever a solver left behind in a session of its own ends with it; the
+// jobs still running are no such leftovers.
+void killLeftovers(const std::vector<RunningJob>& running) {
+  std::vector<platform::ChildProcess> children;
+  for (const RunningJob& job : running) children.push_back(job.child);
+  platform::killAdoptedProcesses(children);
+}
+
 // Kills a job with everything it started.
 void killJob(const platform::ChildProcess& child) {
   if (child.group != 0)
@@ -77,6 +85,7 @@ void stopAll(std::vector<RunningJob>& running, const ProcessEnded& ended) {
     ended(job.index, result);
   }
   running.clear();
+  killLeftovers(running);
 }
 
 }  // namespace
@@ -85,6 +94,7 @@ void runProcesses(const std::string& program, const std::vector<ProcessJob>& job
                   int slots, const ProcessEnded& ended, const ProcessStarting& starting) {
   std::vector<RunningJob> running;
   size_t next = 0;
+  platform::adoptOrphans();
   for (;;) {
     if (interruptRequested()) return stopAll(running, ended);
     while (next < jobs.size() && running.size() < static_cast<size_t>(slots)) {
@@ -99,11 +109,16 @@ void runProcesses(const std::string& program, const std::vector<ProcessJob>& job
     }
     if (running.empty()) return;
     std::this_thread::sleep_for(PollInterval);
+    bool solverEnded = false;
     for (size_t i = 0; i < running.size();) {
-      if (pollJob(running[i], jobs[running[i].index], ended))
+      const bool isSolver = running[i].child.group != 0;
+      if (pollJob(running[i], jobs[running[i].index], ended)) {
         running.erase(running.begin() + static_cast<std::ptrdiff_t>(i));
-      else
+        solverEnded = solverEnded || isSolver;
+      } else {
         ++i;
+      }
     }
+    if (solverEnded) killLeftovers(running);
   }
 }
