@@ -1,5 +1,6 @@
 #include "batch/batch_totals.h"
 
+#include <algorithm>
 #include <cmath>
 
 #include "base/exit_status.h"
@@ -24,8 +25,8 @@ void addScore(const CaseResult& result, double& logSum, size_t& positive,
   }
 }
 
-void addComparison(const CaseResult& result, double& changeSum, double& relativeSum,
-                   BatchTotals& totals) {
+void addComparison(const CaseResult& result, double& changeSum,
+                   std::vector<PairedCase>& paired, BatchTotals& totals) {
   if (!result.earlier.present) {
     ++totals.onlyNew;
     return;
@@ -40,7 +41,12 @@ void addComparison(const CaseResult& result, double& changeSum, double& relative
   if (sign < 0) ++totals.worse;
   if (sign == 0) ++totals.equal;
   changeSum += result.change().value();
-  relativeSum += result.relativeChange();
+  // Run i is seeded alike in every batch, so with other run counts the
+  // runs both have are what compares.
+  const size_t common = std::min(result.runs.size(), result.earlier.runs.size());
+  paired.push_back({std::vector<int64_t>(result.earlier.runs.begin(),
+                                         result.earlier.runs.begin() + common),
+                    std::vector<int64_t>(result.runs.begin(), result.runs.begin() + common)});
 }
 
 void addSolver(const CaseResult& result, BatchTotals& totals) {
@@ -68,11 +74,12 @@ int BatchTotals::exitStatus() const {
 BatchTotals totalsOf(const std::vector<CaseResult>& results) {
   BatchTotals totals;
   totals.cases = results.size();
-  double logSum = 0, relativeSum = 0, changeSum = 0, relativeChangeSum = 0;
+  double logSum = 0, relativeSum = 0, changeSum = 0;
   size_t positive = 0;
+  std::vector<PairedCase> paired;
   for (const CaseResult& result : results) {
     addScore(result, logSum, positive, totals);
-    addComparison(result, changeSum, relativeChangeSum, totals);
+    addComparison(result, changeSum, paired, totals);
     addSolver(result, totals);
     totals.relative = totals.relative || result.hasBest;
     relativeSum += result.relative;
@@ -84,9 +91,7 @@ BatchTotals totalsOf(const std::vector<CaseResult>& results) {
   }
   if (positive > 0) totals.logScoreMean = logSum / static_cast<double>(positive);
   const size_t nChanged = totals.better + totals.worse + totals.equal;
-  if (nChanged > 0) {
-    totals.changeMean = changeSum / static_cast<double>(nChanged);
-    totals.relativeChangeMean = relativeChangeSum / static_cast<double>(nChanged);
-  }
+  if (nChanged > 0) totals.changeMean = changeSum / static_cast<double>(nChanged);
+  if (totals.compared) totals.paired = comparePaired(paired);
   return totals;
 }

@@ -8,6 +8,7 @@
 
 #include "base/fraction.h"
 #include "batch/case_result.h"
+#include "statistics/paired_comparison.h"
 
 // The figures of a whole batch, counted as a contest counts them: every
 // case counts, a case without a score as 0, so that a solver that fails on
@@ -38,7 +39,11 @@ struct BatchTotals {
   size_t onlyNew = 0;         // cases the earlier file does not have
   size_t otherRunCount = 0;   // cases scored in both with other run counts
   double changeMean = 0;      // of the cases scored in both
-  double relativeChangeMean = 0;
+  // Whether the change is more than luck, over the cases scored in both
+  // and the runs both have (run i is seeded alike in every batch):
+  // both tests, the geometric mean ratio and the relative change with
+  // their intervals, the cases beyond two standard errors, the verdict.
+  PairedStatistics paired;
   // When the batch ran a solver for each case:
   bool solved = false;
   size_t solverFailures = 0;  // of the failed, those ended by their solver

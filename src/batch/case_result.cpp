@@ -1,5 +1,7 @@
 #include "batch/case_result.h"
 
+#include <algorithm>
+
 #include "base/json.h"
 
 Fraction meanOf(const std::vector<int64_t>& runs) {
@@ -21,14 +23,26 @@ bool CaseResult::hasChange() const {
          !earlier.runs.empty();
 }
 
+namespace {
+
+// The first `count` runs.
+std::vector<int64_t> firstRuns(const std::vector<int64_t>& runs, size_t count) {
+  return std::vector<int64_t>(runs.begin(), runs.begin() + static_cast<std::ptrdiff_t>(count));
+}
+
+}  // namespace
+
 Fraction CaseResult::change() const {
-  return hasChange() ? exactScore() - meanOf(earlier.runs) : Fraction();
+  if (!hasChange()) return Fraction();
+  const size_t common = std::min(runs.size(), earlier.runs.size());
+  return meanOf(firstRuns(runs, common)) - meanOf(firstRuns(earlier.runs, common));
 }
 
 double CaseResult::relativeChange() const {
   if (!hasChange()) return 0;
-  const double old = meanOf(earlier.runs).value();
-  return old > 0 ? score() / old - 1 : 0;
+  const size_t common = std::min(runs.size(), earlier.runs.size());
+  const double old = meanOf(firstRuns(earlier.runs, common)).value();
+  return old > 0 ? meanOf(firstRuns(runs, common)).value() / old - 1 : 0;
 }
 
 bool CaseResult::newlyFixed() const {

@@ -57,6 +57,8 @@ struct CaseResult {
 
   // Against the earlier result, when both scored: this score less the
   // earlier one, and the same relative to the earlier one (0 when it was 0).
+  // Both over the runs both have: run i is seeded alike in every batch, so
+  // a comparison with another run count compares the same draws.
   bool hasChange() const;
   Fraction change() const;
   double relativeChange() const;

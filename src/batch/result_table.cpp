@@ -5,6 +5,7 @@
 
 #include "base/console_text.h"
 #include "base/number_format.h"
+#include "statistics/paired_verdict_text.h"
 
 namespace {
 
@@ -86,8 +87,10 @@ std::string comparisonLines(const BatchTotals& totals) {
                      "; na novo neuspelih " + count(totals.newlyFailing) +
                      ", na novo ocenjenih " + count(totals.newlyFixed) + "\n";
   text += "povprecna sprememba ocene: " + signedFixed(totals.changeMean, 3) +
-          ", relativno " + signedFixed(totals.relativeChangeMean, 4) + "\n";
-  return text;
+          ", relativno " + signedFixed(totals.paired.meanRelativeChange, 4) +
+          "; za vec kot dve standardni napaki simulacije: " +
+          count(totals.paired.beyondTwoStandardErrors) + "\n";
+  return text + pairedVerdictText(totals.paired) + "\n";
 }
 
 std::string totalsLines(const BatchTotals& totals) {

@@ -54,7 +54,14 @@ const char NewlyFixed[] = "newly_fixed";
 const char OnlyNew[] = "only_new";
 const char OtherRunCount[] = "other_run_count";
 const char ChangeMean[] = "change_mean";
-const char RelativeChangeMean[] = "relative_change_mean";
+const char SignTestP[] = "sign_test_p";
+const char WilcoxonP[] = "wilcoxon_p";
+const char GeometricMeanRatio[] = "geometric_mean_ratio";
+const char GeometricMeanRatioCi95[] = "geometric_mean_ratio_ci95";
+const char MeanRelativeChange[] = "mean_relative_change";
+const char MeanRelativeChangeCi95[] = "mean_relative_change_ci95";
+const char BeyondTwoStandardErrors[] = "beyond_two_standard_errors";
+const char Verdict[] = "verdict";
 const char SolverFailures[] = "solver_failures";
 const char SlowestSolver[] = "slowest_solver";
 }  // namespace key
@@ -67,6 +74,11 @@ std::string secondsText(double seconds) {
   std::snprintf(text, sizeof text, "%.3f", seconds);
   return text;
 }
+
+// The verdict of a comparison as the file names it, in the order of Verdict.
+const char* const VerdictNames[] = {"better", "worse", "not_distinguishable"};
+
+const char* verdictName(Verdict verdict) { return VerdictNames[static_cast<int>(verdict)]; }
 
 // The writer.
 
@@ -134,8 +146,18 @@ JsonObject comparisonObject(const BatchTotals& totals) {
       .integer(key::NewlyFixed, static_cast<int64_t>(totals.newlyFixed))
       .integer(key::OnlyNew, static_cast<int64_t>(totals.onlyNew))
       .integer(key::OtherRunCount, static_cast<int64_t>(totals.otherRunCount))
-      .real(key::ChangeMean, totals.changeMean)
-      .real(key::RelativeChangeMean, totals.relativeChangeMean);
+      .real(key::ChangeMean, totals.changeMean);
+  const PairedStatistics& paired = totals.paired;
+  object.real(key::SignTestP, paired.signTestP)
+      .real(key::WilcoxonP, paired.wilcoxonP)
+      .real(key::GeometricMeanRatio, paired.geometricMeanRatio)
+      .reals(key::GeometricMeanRatioCi95,
+             {paired.geometricMeanRatioCi95.low, paired.geometricMeanRatioCi95.high})
+      .real(key::MeanRelativeChange, paired.meanRelativeChange)
+      .reals(key::MeanRelativeChangeCi95,
+             {paired.meanRelativeChangeCi95.low, paired.meanRelativeChangeCi95.high})
+      .integer(key::BeyondTwoStandardErrors, static_cast<int64_t>(paired.beyondTwoStandardErrors))
+      .string(key::Verdict, verdictName(paired.verdict));
   return object;
 }
 
@@ -350,6 +372,36 @@ void readCount(ObjectReader& reader, const char* name, size_t& out) {
   out = sizeOf(value);
 }
 
+void readInterval(ObjectReader& reader, const char* name, ConfidenceInterval& interval) {
+  const JsonValue* value = reader.take(name);
+  if (value == nullptr || value->kind != JsonValue::Kind::Array || value->elements.size() != 2 ||
+      value->elements[0].kind != JsonValue::Kind::Number ||
+      value->elements[1].kind != JsonValue::Kind::Number)
+    return reader.failField(name, "ni par stevil");
+  interval.low = std::strtod(value->elements[0].text.c_str(), nullptr);
+  interval.high = std::strtod(value->elements[1].text.c_str(), nullptr);
+  if (!(interval.low <= interval.high)) reader.failField(name, "ni interval");
+}
+
+void readPaired(ObjectReader& reader, PairedStatistics& paired) {
+  reader.real(key::SignTestP, 0, 1, paired.signTestP);
+  reader.real(key::WilcoxonP, 0, 1, paired.wilcoxonP);
+  reader.real(key::GeometricMeanRatio, 0, HUGE_VAL, paired.geometricMeanRatio);
+  readInterval(reader, key::GeometricMeanRatioCi95, paired.geometricMeanRatioCi95);
+  reader.real(key::MeanRelativeChange, -1, HUGE_VAL, paired.meanRelativeChange);
+  readInterval(reader, key::MeanRelativeChangeCi95, paired.meanRelativeChangeCi95);
+  readCount(reader, key::BeyondTwoStandardErrors, paired.beyondTwoStandardErrors);
+  std::string verdict;
+  reader.string(key::Verdict, verdict);
+  bool known = false;
+  for (int i = 0; i < 3; ++i)
+    if (verdict == VerdictNames[i]) {
+      paired.verdict = static_cast<Verdict>(i);
+      known = true;
+    }
+  if (reader.ok() && !known) reader.failField(key::Verdict, "ni znana sodba");
+}
+
 void readComparison(ObjectReader& reader, BatchTotals& totals) {
   if (!reader.has(key::Comparison)) return;
   totals.compared = true;
@@ -361,7 +413,7 @@ void readComparison(ObjectReader& reader, BatchTotals& totals) {
       {key::OtherRunCount, &totals.otherRunCount}};
   for (const auto& count : counts) readCount(object, count.first, *count.second);
   object.real(key::ChangeMean, -HUGE_VAL, HUGE_VAL, totals.changeMean);
-  object.real(key::RelativeChangeMean, -HUGE_VAL, HUGE_VAL, totals.relativeChangeMean);
+  readPaired(object, totals.paired);
   object.finish();
   reader.adopt(object);
 }

@@ -10,6 +10,7 @@
 
 #include "base/assertion.h"
 #include "base/number_format.h"
+#include "statistics/paired_verdict_text.h"
 #include "page/html_text.h"
 #include "page/page_frame.h"
 #include "page/svg_shapes.h"
@@ -53,7 +54,8 @@ std::string totalsSection(const BatchTotals& totals) {
              intToStr(static_cast<int64_t>(totals.newlyFailing)) + ", na novo ocenjenih " +
              intToStr(static_cast<int64_t>(totals.newlyFixed)) + ", povprecna sprememba " +
              number(totals.changeMean, 3) + " (relativno " +
-             number(totals.relativeChangeMean, 4) + ")</li>\n";
+             number(totals.paired.meanRelativeChange, 4) + ")</li>\n<li id=\"verdict\">" +
+             htmlText(pairedVerdictText(totals.paired)) + "</li>\n";
   return "<section id=\"totals\">\n<h2>Skupaj</h2>\n<ul class=\"messages\">\n" + items +
          "</ul>\n</section>\n";
 }

@@ -6,6 +6,7 @@
 #include <gtest/gtest.h>
 
 #include <chrono>
+#include <cmath>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
@@ -284,6 +285,55 @@ TEST(Batch, ShardsMergeIntoTheWholeAndBestScoresAndComparisonsFollowTheScores) {
   EXPECT_NE(std::string::npos, later.find("\"better\":0,\"worse\":1,\"equal\":4")) << later;
   EXPECT_DOUBLE_EQ(-scoreOf(whole, "0003") / 5,
                    std::strtod(field(later, "change_mean").c_str(), nullptr));
+}
+
+// A run compared with itself is equal on every case, and one that loses on
+// each of 12 cases has the sign test's exact p-value 2 * 0.5^12.
+TEST(Batch, TheComparisonTellsLuckFromAChange) {
+  const fs::path work = scratchDirectory / "batch_compared";
+  fs::remove_all(work);
+  fs::create_directories(work / "baseline");
+  fs::create_directories(work / "worse");
+  ASSERT_EQ(0, runIn(work, {"generate", "--seeds", "1-12", "--dir", "cases", "--films", "12",
+                            "--viewers", "120"}));
+  for (int seed = 1; seed <= 12; ++seed) {
+    const std::string name = (seed < 10 ? "000" : "00") + std::to_string(seed) + ".txt";
+    ASSERT_EQ(0, runIn(work, {"baseline", "cases/" + name, "baseline/" + name}));
+    // The baseline's first screening alone sells fewer tickets.
+    const std::vector<std::string> schedule = lines(readFile((work / "baseline" / name).string()));
+    writeFileText(work / "worse" / name,
+                  schedule[0] + "\n" + schedule[1] + "\n" + schedule[2] + "\n1\n" + schedule[4] + "\n");
+  }
+  const std::vector<std::string> batch = {"batch", "cases", "baseline", "--runs", "2"};
+  auto with = [&batch](std::vector<std::string> options) {
+    std::vector<std::string> arguments = batch;
+    arguments.insert(arguments.end(), options.begin(), options.end());
+    return arguments;
+  };
+  ASSERT_EQ(0, runIn(work, with({"--results", "old.jsonl"})));
+  ASSERT_EQ(0, runIn(work, with({"--results", "same.jsonl", "--compare", "old.jsonl"})));
+  const std::string same = lines(readFile((work / "same.jsonl").string())).back();
+  EXPECT_NE(std::string::npos,
+            same.find("\"better\":0,\"worse\":0,\"equal\":12,\"newly_failing\":0,"))
+      << same;
+  EXPECT_EQ("1", field(same, "sign_test_p"));
+  EXPECT_EQ("1", field(same, "wilcoxon_p"));
+  EXPECT_EQ("1", field(same, "geometric_mean_ratio"));
+  EXPECT_EQ("\"not_distinguishable\"", field(same, "verdict"));
+
+  std::vector<std::string> worse = {"batch", "cases", "worse", "--runs", "2", "--results",
+                                    "worse.jsonl", "--compare", "old.jsonl"};
+  ASSERT_EQ(0, runIn(work, worse));
+  const std::string table = readFile((work / "stdout.txt").string());
+  const std::string summary = lines(readFile((work / "worse.jsonl").string())).back();
+  EXPECT_NE(std::string::npos, summary.find("\"better\":0,\"worse\":12,")) << summary;
+  EXPECT_EQ(2 * std::pow(0.5, 12), std::strtod(field(summary, "sign_test_p").c_str(), nullptr));
+  EXPECT_EQ("\"worse\"", field(summary, "verdict"));
+  // The console and the page say the same.
+  EXPECT_NE(std::string::npos, table.find("Nova razlicica je slabsa")) << table;
+  ASSERT_EQ(0, runIn(work, {"batch", "--page", "page.html", "worse.jsonl"}));
+  EXPECT_NE(std::string::npos,
+            readFile((work / "page.html").string()).find("Nova razlicica je slabsa"));
 }
 
 TEST(Batch, TheSummaryPageComesFromTheResultsAlone) {
