@@ -7,6 +7,7 @@
 
 #include "base/interrupt_cleanup.h"
 #include "base/platform.h"
+#include "base/version.h"
 #include "base/usage_error.h"
 #include "batch/batch.h"
 #include "batch/batch_options.h"
@@ -16,7 +17,6 @@
 
 namespace {
 
-const char Version[] = "Skedomat 1.1.0\n";
 
 struct Command {
   const char* name;
@@ -82,7 +82,7 @@ int runCommand(const std::vector<std::string>& arguments) {
   if (arguments.size() < 2) return usageError("manjka ukaz", evalUsage());
   const std::string& word = arguments[1];
   if (word == "--version") {
-    std::fputs(Version, stdout);
+    std::printf("Skedomat %s\n", ProgramVersion);
     return ExitReportWritten;
   }
   if (word == "help" || word == "--help")

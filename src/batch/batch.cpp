@@ -250,21 +250,24 @@ void rereadBestUnderLock(const std::string& bestPath, FileLock& lock, BestScores
 
 int writeOutputs(const RunOptions& options, BatchOutputs& outputs,
                  const std::vector<CaseResult>& results, const BatchTotals& totals,
-                 const BestScores& best) {
+                 const EarlierFiles& earlier) {
   if (outputs.results != nullptr) outputs.results->write(resultsText(results, totals));
   if (outputs.page != nullptr)
-    outputs.page->write(renderSummaryPage(results, totals, options.htmlPath));
+    outputs.page->write(renderSummaryPage(
+        results, totals, options.htmlPath,
+        {options.comparePath, earlier.compared.summary.provenance}));
   const int written = outputs.set.deliver();
   if (written != ExitReportWritten || !outputs.raisesBest) return written;
-  outputs.best.write(best.fileText());
+  outputs.best.write(earlier.best.fileText());
   return deliverOutputFile(options.bestPath, outputs.best);
 }
 
 // Judges what the batch finished, shows it and writes it. An interrupted
 // batch writes its results, marked so, but leaves the best scores as they
 // were.
-int finishBatch(const RunOptions& options, const std::vector<BatchCase>& cases,
-                EarlierFiles& earlier, BatchOutputs& outputs) {
+int finishBatch(const RunOptions& options, const Provenance& provenance,
+                const std::vector<BatchCase>& cases, EarlierFiles& earlier,
+                BatchOutputs& outputs) {
   std::vector<CaseResult> results = resultsOf(cases);
   const bool interrupted = interruptRequested();
   outputs.raisesBest = outputs.raisesBest && !interrupted;
@@ -274,10 +277,11 @@ int finishBatch(const RunOptions& options, const std::vector<BatchCase>& cases,
   if (!options.comparePath.empty()) compareWith(earlier.compared, results);
   BatchTotals totals = totalsOf(results);
   totals.interrupted = interrupted;
+  totals.provenance = provenance;
   if (interrupted) std::fputs("Skedomat: batch je prekinjen; rezultati veljajo za "
                               "koncane primere.\n", stderr);
   const bool printed = printTable(results, totals);
-  const int written = writeOutputs(options, outputs, results, totals, earlier.best);
+  const int written = writeOutputs(options, outputs, results, totals, earlier);
   return !printed || written != ExitReportWritten ? ExitNoReport : totals.exitStatus();
 }
 
@@ -296,7 +300,8 @@ std::vector<std::string> protectedFromSolvers(const RunOptions& options,
 }
 
 // `batch CASES_DIR SUBMISSIONS_DIR ...`: the batch itself, step by step.
-int runCases(const RunOptions& options) {
+int runCases(const RunOptions& options, const std::vector<std::string>& arguments) {
+  const Provenance provenance = provenanceOf(arguments, options.runs, options.solveCommand);
   checkFolders(options);
   EarlierFiles earlier;
   readEarlierFiles(options, earlier);
@@ -317,7 +322,7 @@ int runCases(const RunOptions& options) {
     solveCases(options, folders.evaluation().scratch, protectedFromSolvers(options, cases, kept),
                cases);
   evaluateCases(options, program, folders.evaluation(), cases);
-  return finishBatch(options, cases, earlier, outputs);
+  return finishBatch(options, provenance, cases, earlier, outputs);
 }
 
 std::vector<std::string> wordsAfter(const std::vector<std::string>& arguments, size_t first) {
@@ -346,5 +351,5 @@ int runBatch(const std::vector<std::string>& arguments) {
   RunOptions options;
   const std::string reason = parseRunOptions(words, options);
   if (!reason.empty()) return usageError("batch: " + reason, batchUsage());
-  return runGuarded([&options] { return runCases(options); });
+  return runGuarded([&options, &arguments] { return runCases(options, arguments); });
 }

@@ -8,6 +8,7 @@
 
 #include "base/fraction.h"
 #include "batch/case_result.h"
+#include "batch/provenance.h"
 #include "statistics/paired_comparison.h"
 
 // The figures of a whole batch, counted as a contest counts them: every
@@ -16,6 +17,7 @@
 // logarithms) is over the cases scored above zero only, since a zero has no
 // logarithm: the zeros are counted apart.
 struct BatchTotals {
+  Provenance provenance;     // set by the batch, not by totalsOf
   bool interrupted = false;  // an interrupt stopped the batch: the cases
                             // are those it finished
   size_t cases = 0;

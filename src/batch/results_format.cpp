@@ -36,6 +36,11 @@ const char Signal[] = "signal";
 
 const char Summary[] = "summary";
 const char Interrupted[] = "interrupted";
+const char Provenance[] = "provenance";
+const char Version[] = "version";
+const char CommandLine[] = "command_line";
+const char StartTime[] = "start_time";
+const char SolverCommand[] = "solver_command";
 const char Cases[] = "cases";
 const char Scored[] = "scored";
 const char Failed[] = "failed";
@@ -158,6 +163,16 @@ JsonObject comparisonObject(const BatchTotals& totals) {
              {paired.meanRelativeChangeCi95.low, paired.meanRelativeChangeCi95.high})
       .integer(key::BeyondTwoStandardErrors, static_cast<int64_t>(paired.beyondTwoStandardErrors))
       .string(key::Verdict, verdictName(paired.verdict));
+  return object;
+}
+
+JsonObject provenanceObject(const Provenance& provenance) {
+  JsonObject object;
+  object.string(key::Version, provenance.version)
+      .string(key::CommandLine, provenance.commandLine)
+      .string(key::StartTime, provenance.startTime)
+      .integer(key::Runs, provenance.runs)
+      .string(key::SolverCommand, provenance.solverCommand);
   return object;
 }
 
@@ -437,7 +452,21 @@ void readFraction(ObjectReader& reader, const char* name, Fraction& out) {
   out = Fraction::ofDouble(value);
 }
 
+void readProvenance(ObjectReader& reader, Provenance& provenance) {
+  if (!reader.has(key::Provenance)) return;
+  ObjectReader object(reader.take(key::Provenance), "polje \"provenance\"");
+  provenance.known = true;
+  object.string(key::Version, provenance.version);
+  object.string(key::CommandLine, provenance.commandLine);
+  object.string(key::StartTime, provenance.startTime);
+  object.integer(key::Runs, 1, MaxCount, provenance.runs);
+  object.string(key::SolverCommand, provenance.solverCommand);
+  object.finish();
+  reader.adopt(object);
+}
+
 void readFigures(ObjectReader& reader, BatchTotals& totals) {
+  readProvenance(reader, totals.provenance);
   readCount(reader, key::Cases, totals.cases);
   readCount(reader, key::Scored, totals.scored);
   readCount(reader, key::Failed, totals.failed);
@@ -504,6 +533,8 @@ std::string summaryLine(const BatchTotals& totals) {
     figures.integer(key::SolverFailures, static_cast<int64_t>(totals.solverFailures))
         .object(key::SlowestSolver, slowest);
   }
+  if (totals.provenance.known)
+    figures.object(key::Provenance, provenanceObject(totals.provenance));
   JsonObject summary;
   summary.object(key::Summary, figures);
   return summary.text();

@@ -10,8 +10,9 @@
 
 namespace {
 
-// The shards' cases; `interrupted` when any shard was.
-std::vector<CaseResult> readShards(const std::vector<std::string>& paths, bool& interrupted) {
+// The shards' cases; `merged` says whether any shard was interrupted and
+// carries the first shard's provenance.
+std::vector<CaseResult> readShards(const std::vector<std::string>& paths, BatchTotals& merged) {
   std::vector<CaseResult> cases;
   for (const std::string& path : paths) {
     ResultsFile shard;
@@ -19,7 +20,8 @@ std::vector<CaseResult> readShards(const std::vector<std::string>& paths, bool& 
     if (!readResultsFile(path, shard, error))
       failBatch("rezultatov " + quoted(path) + " ni mogoce brati: " + error);
     cases.insert(cases.end(), shard.cases.begin(), shard.cases.end());
-    interrupted = interrupted || shard.summary.interrupted;
+    merged.interrupted = merged.interrupted || shard.summary.interrupted;
+    if (!merged.provenance.known) merged.provenance = shard.summary.provenance;
   }
   return cases;
 }
@@ -40,11 +42,12 @@ int mergeResults(const MergeOptions& options) {
   OutputFile& merged =
       outputs.add(options.outputPath, "rezultate", options.inputPaths, OutputFile::LineEnds::Lf);
   if (outputs.status() != ExitReportWritten) failBatch(std::string());
-  bool interrupted = false;
-  std::vector<CaseResult> cases = readShards(options.inputPaths, interrupted);
+  BatchTotals shards;
+  std::vector<CaseResult> cases = readShards(options.inputPaths, shards);
   sortByName(cases);
   BatchTotals totals = totalsOf(cases);
-  totals.interrupted = interrupted;
+  totals.interrupted = shards.interrupted;
+  totals.provenance = shards.provenance;
   merged.write(resultsText(cases, totals));
   const bool printed = printTable(cases, totals);
   const int written = outputs.deliver();

@@ -26,8 +26,15 @@ int pageOfResults(const PageOptions& options) {
   OutputFile& page = outputs.add(options.pagePath, "stran", inputs, OutputFile::LineEnds::Lf);
   if (outputs.status() != ExitReportWritten) failBatch(std::string());
   ResultsFile results = readResults(options.resultsPath, "rezultatov");
-  if (!options.comparePath.empty())
-    compareWith(readResults(options.comparePath, "rezultatov za primerjavo"), results.cases);
-  page.write(renderSummaryPage(results.cases, totalsOf(results.cases), options.pagePath));
+  PageContext context;
+  if (!options.comparePath.empty()) {
+    const ResultsFile earlier = readResults(options.comparePath, "rezultatov za primerjavo");
+    compareWith(earlier, results.cases);
+    context = {options.comparePath, earlier.summary.provenance};
+  }
+  BatchTotals totals = totalsOf(results.cases);
+  totals.provenance = results.summary.provenance;
+  totals.interrupted = results.summary.interrupted;
+  page.write(renderSummaryPage(results.cases, totals, options.pagePath, context));
   return outputs.deliver();
 }

@@ -249,7 +249,8 @@ std::string failuresSection(const std::vector<CaseResult>& results) {
 }  // namespace
 
 std::string renderSummaryPage(const std::vector<CaseResult>& results,
-                              const BatchTotals& totals, const std::string& pagePath) {
+                              const BatchTotals& totals, const std::string& pagePath,
+                              const PageContext&) {
   std::string page = pageStart("Skedomat: rezultati", "Skedomat: rezultati");
   page += totalsSection(totals);
   page += plotsSection(results, totals, pagePath);

@@ -16,7 +16,16 @@
 // results, names and messages escaped as on the explain page.
 // A case with an explain page links to it, by its path relative to the
 // folder of `pagePath`, where the summary is written.
+// What the page says beside the results: the file they are compared with
+// and where that one came from (the results' own provenance is in the
+// totals).
+struct PageContext {
+  std::string comparedPath;  // empty: no comparison
+  Provenance earlier;
+};
+
 std::string renderSummaryPage(const std::vector<CaseResult>& results,
-                              const BatchTotals& totals, const std::string& pagePath);
+                              const BatchTotals& totals, const std::string& pagePath,
+                              const PageContext& context = PageContext());
 
 #endif  // SKEDOMAT_BATCH_SUMMARY_PAGE_H
