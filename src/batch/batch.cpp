@@ -23,6 +23,7 @@
 #include "batch/result_table.h"
 #include "batch/results_comparison.h"
 #include "batch/results_format.h"
+#include "batch/results_history.h"
 #include "batch/results_merge.h"
 #include "batch/results_page.h"
 #include "batch/summary_page.h"
@@ -197,16 +198,26 @@ struct BatchOutputs {
   OutputSet set;
   OutputFile* results = nullptr;
   OutputFile* page = nullptr;
+  OutputFile* history = nullptr;
+  std::string historyPath;
   OutputFile best;
   bool raisesBest = false;
 };
 
-void openOutputs(const RunOptions& options, std::vector<std::string> inUse,
-                 BatchOutputs& outputs) {
+void openOutputs(const RunOptions& options, const Provenance& provenance,
+                 std::vector<std::string> inUse, BatchOutputs& outputs) {
+  std::string error;
+  if (!options.historyFolder.empty()) {
+    if (!makeFolders(options.historyFolder, error))
+      failBatch("mape " + quoted(options.historyFolder) + " ni mogoce ustvariti: " + error);
+    outputs.historyPath = historyPathFor(options.historyFolder, provenance.startTime);
+  }
   const std::pair<const std::string*, OutputFile**> wanted[] = {
-      {&options.resultsPath, &outputs.results}, {&options.htmlPath, &outputs.page}};
-  const char* what[] = {"rezultate", "stran"};
-  for (size_t i = 0; i < 2; ++i) {
+      {&options.resultsPath, &outputs.results},
+      {&options.htmlPath, &outputs.page},
+      {&outputs.historyPath, &outputs.history}};
+  const char* what[] = {"rezultate", "stran", "zgodovino"};
+  for (size_t i = 0; i < 3; ++i) {
     const std::string& path = *wanted[i].first;
     if (path.empty()) continue;
     *wanted[i].second = &outputs.set.add(path, what[i], inUse, OutputFile::LineEnds::Lf);
@@ -251,7 +262,9 @@ void rereadBestUnderLock(const std::string& bestPath, FileLock& lock, BestScores
 int writeOutputs(const RunOptions& options, BatchOutputs& outputs,
                  const std::vector<CaseResult>& results, const BatchTotals& totals,
                  const EarlierFiles& earlier) {
-  if (outputs.results != nullptr) outputs.results->write(resultsText(results, totals));
+  const std::string text = resultsText(results, totals);
+  if (outputs.results != nullptr) outputs.results->write(text);
+  if (outputs.history != nullptr) outputs.history->write(text);
   if (outputs.page != nullptr)
     outputs.page->write(renderSummaryPage(
         results, totals, options.htmlPath,
@@ -300,7 +313,19 @@ std::vector<std::string> protectedFromSolvers(const RunOptions& options,
 }
 
 // `batch CASES_DIR SUBMISSIONS_DIR ...`: the batch itself, step by step.
-int runCases(const RunOptions& options, const std::vector<std::string>& arguments) {
+// `--compare last`: the newest run of the history, or no comparison on the
+// first run.
+RunOptions withLastRunResolved(RunOptions options) {
+  if (options.comparePath != CompareWithLast) return options;
+  options.comparePath = newestInHistory(options.historyFolder);
+  if (options.comparePath.empty())
+    std::fprintf(stderr, "Skedomat: opozorilo: v zgodovini %s se ni rezultatov; primerjave ni.\n",
+                 ::quoted(options.historyFolder).c_str());
+  return options;
+}
+
+int runCases(const RunOptions& given, const std::vector<std::string>& arguments) {
+  const RunOptions options = withLastRunResolved(given);
   const Provenance provenance = provenanceOf(arguments, options.runs, options.solveCommand);
   checkFolders(options);
   EarlierFiles earlier;
@@ -315,7 +340,7 @@ int runCases(const RunOptions& options, const std::vector<std::string>& argument
   BatchOutputs outputs;
   std::vector<std::string> inUse = inputs;
   inUse.insert(inUse.end(), kept.begin(), kept.end());
-  openOutputs(options, inUse, outputs);
+  openOutputs(options, provenance, inUse, outputs);
 
   InterruptsDeferred stopCleanly;
   if (!options.solveCommand.empty())
@@ -341,6 +366,10 @@ int runBatch(const std::vector<std::string>& arguments) {
     const std::string reason = parseMergeOptions(wordsAfter(words, 1), options);
     if (!reason.empty()) return usageError("batch --merge: " + reason, batchUsage());
     return runGuarded([&options] { return mergeResults(options); });
+  }
+  if (mode == "--history" && words.size() == 2) {
+    const std::string folder = words[1];
+    return runGuarded([&folder] { return listHistory(folder); });
   }
   if (mode == "--page") {
     PageOptions options;

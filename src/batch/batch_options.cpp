@@ -89,7 +89,8 @@ std::vector<CommandOption> runOptionTable(RunOptions& options) {
           {"--html", true, takePath(options.htmlPath)},
           {"--explain", true, takePath(options.explainFolder)},
           {"--solve", true, nonEmptyInto(options.solveCommand)},
-          {"--time-limit", true, seconds}};
+          {"--time-limit", true, seconds},
+          {"--history", true, takePath(options.historyFolder)}};
 }
 
 std::string wrongCount(const char* what, size_t expected, const std::vector<std::string>& words) {
@@ -111,6 +112,8 @@ std::string parseRunOptions(const std::vector<std::string>& words, RunOptions& o
     return "moznost \"--freeze-best\" potrebuje \"--best\"";
   if (options.timeLimitSeconds > 0 && options.solveCommand.empty())
     return "moznost \"--time-limit\" potrebuje \"--solve\"";
+  if (options.comparePath == CompareWithLast && options.historyFolder.empty())
+    return "\"--compare last\" potrebuje \"--history\"";
   options.casesFolder = folders[0];
   options.submissionsFolder = folders[1];
   return std::string();
@@ -154,6 +157,8 @@ const char* batchUsage() {
          "                        [--best FILE.json] [--freeze-best]\n"
          "                        [--compare OLD.jsonl] [--shard K/N] [--html PAGE.html]\n"
          "                        [--explain DIR] [--solve 'UKAZ'] [--time-limit SEKUNDE]\n"
+         "                        [--history DIR] (z njo --compare last)\n"
+         "        Skedomat batch --history DIR\n"
          "        Skedomat batch --merge OUT.jsonl IN1.jsonl IN2.jsonl ...\n"
          "        Skedomat batch --page PAGE.html RESULTS.jsonl [--compare OLD.jsonl]\n"
          "Oceni vsak CASES_DIR/IME.txt z oddajo SUBMISSIONS_DIR/IME.txt.\n"

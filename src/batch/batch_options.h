@@ -11,6 +11,8 @@
 //         [--results FILE.jsonl] [--best FILE.json] [--freeze-best]
 //         [--compare OLD.jsonl] [--shard K/N] [--html PAGE.html]
 //         [--explain DIR] [--solve 'COMMAND'] [--time-limit SECONDS]
+//         [--history DIR]
+//   batch --history DIR
 //   batch --merge OUT.jsonl IN.jsonl...
 //   batch --page PAGE.html RESULTS.jsonl [--compare OLD.jsonl]
 // Each parser takes the words after the mode's own word and returns the
@@ -25,7 +27,9 @@ struct RunOptions {
   std::string resultsPath;    // empty: no results file
   std::string bestPath;       // empty: no best scores
   bool freezeBest = false;    // the best scores are read, never updated
-  std::string comparePath;    // empty: no comparison
+  std::string comparePath;    // empty: no comparison; "last": the newest
+                              // results in the history
+  std::string historyFolder;  // empty: no history kept
   // Of the cases sorted by name, the batch runs those whose position i
   // (from 0) has i % shardCount == shardIndex - 1.
   int64_t shardIndex = 1;
@@ -46,6 +50,9 @@ struct PageOptions {
   std::string resultsPath;
   std::string comparePath;  // empty: no comparison
 };
+
+// The word of `--compare` that stands for the newest run of the history.
+const char CompareWithLast[] = "last";
 
 // The most evaluations run at once (Windows waits for at most 64 processes).
 const int MaxJobs = 64;

@@ -346,6 +346,32 @@ TEST(Batch, TheComparisonTellsLuckFromAChange) {
             readFile((work / "page.html").string()).find("Nova razlicica je slabsa"));
 }
 
+// The history keeps each run under its time; --compare last takes the
+// newest, and the list shows them newest first.
+TEST(Batch, TheHistoryKeepsEveryRunAndComparesWithTheLast) {
+  const fs::path work = prepareGeneratedFolder();
+  const std::vector<std::string> batch = {"batch", "cases", "submissions", "--runs", "1",
+                                          "--history", "runs", "--compare", "last"};
+  ASSERT_EQ(0, runIn(work, batch)) << readFile((work / "stderr.txt").string());
+  // The first run has nothing to compare with, and says so.
+  EXPECT_NE(std::string::npos, readFile((work / "stderr.txt").string()).find("opozorilo"));
+  std::vector<std::string> runs;
+  for (const auto& entry : fs::directory_iterator(work / "runs"))
+    runs.push_back(entry.path().filename().string());
+  ASSERT_EQ(1u, runs.size());
+  std::ofstream(work / "submissions" / "0003.txt", std::ios::binary) << "000000\nTavo\n3\n0\n";
+  ASSERT_EQ(0, runIn(work, batch));
+  EXPECT_NE(std::string::npos,
+            readFile((work / "stdout.txt").string()).find("slabsih 1, enakih 4"));
+  ASSERT_EQ(0, runIn(work, {"batch", "--history", "runs"}));
+  const std::vector<std::string> list = lines(readFile((work / "stdout.txt").string()));
+  ASSERT_EQ(3u, list.size());
+  // Newest first: the second run lost case 0003's score.
+  EXPECT_LT(std::strtod(list[1].substr(24).c_str(), nullptr),
+            std::strtod(list[2].substr(24).c_str(), nullptr));
+  EXPECT_EQ(1, runIn(work, {"batch", "cases", "submissions", "--compare", "last"}));
+}
+
 TEST(Batch, TheSummaryPageComesFromTheResultsAlone) {
   const fs::path work = prepareGeneratedFolder();
   std::ofstream(work / "submissions" / "0002.txt", std::ios::binary) << "12345\n";
