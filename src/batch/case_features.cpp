@@ -1,5 +1,8 @@
 #include "batch/case_features.h"
 
+#include <filesystem>
+#include <system_error>
+
 #include "base/assertion.h"
 #include "base/input_file.h"
 #include "submission/submission.h"
@@ -33,12 +36,18 @@ void readSubmissionFeatures(const std::string& path, CaseFeatures& features) {
   features.nScreenings = static_cast<int32_t>(submission.screenings.size());
 }
 
+// Only a regular file is opened: a FIFO would hold the batch forever.
+bool isRegularFile(const std::string& path) {
+  std::error_code code;
+  return std::filesystem::is_regular_file(std::filesystem::u8path(path), code);
+}
+
 }  // namespace
 
 CaseFeatures readCaseFeatures(const std::string& testCasePath,
                               const std::string& submissionPath) {
   CaseFeatures features;
-  readTestCaseFeatures(testCasePath, features);
-  readSubmissionFeatures(submissionPath, features);
+  if (isRegularFile(testCasePath)) readTestCaseFeatures(testCasePath, features);
+  if (isRegularFile(submissionPath)) readSubmissionFeatures(submissionPath, features);
   return features;
 }
