@@ -4,7 +4,6 @@
 #include <fcntl.h>
 #include <sys/prctl.h>
 #include <signal.h>
-#include <spawn.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -16,21 +15,11 @@
 
 #include "base/interrupt_cleanup.h"
 
-extern char** environ;
-
 namespace platform {
 
 namespace {
 
 const char NullDevice[] = "/dev/null";
-
-// Has the child open `path` (the null device when empty) as `stream`.
-int redirect(posix_spawn_file_actions_t& actions, int stream,
-             const std::string& path) {
-  const int flags = stream == STDIN_FILENO ? O_RDONLY : O_WRONLY | O_CREAT | O_TRUNC;
-  return posix_spawn_file_actions_addopen(
-      &actions, stream, path.empty() ? NullDevice : path.c_str(), flags, 0666);
-}
 
 std::vector<char*> argumentVector(const std::string& program,
                                   const std::vector<std::string>& arguments) {
@@ -50,55 +39,71 @@ ChildEnd endOf(int waitStatus) {
   return end;
 }
 
-// A new process group, with the signals this process blocks or ignores
-// (while it starts the child, or for its own writes) back to normal.
-int ownGroupAttributes(posix_spawnattr_t& attributes) {
-  sigset_t none, defaults;
-  sigemptyset(&none);
-  sigemptyset(&defaults);
-  for (int signalNo : {SIGINT, SIGTERM, SIGHUP, SIGPIPE, SIGXFSZ}) sigaddset(&defaults, signalNo);
-  int error = posix_spawnattr_setpgroup(&attributes, 0);
-  if (error == 0) error = posix_spawnattr_setsigmask(&attributes, &none);
-  if (error == 0) error = posix_spawnattr_setsigdefault(&attributes, &defaults);
-  if (error == 0)
-    error = posix_spawnattr_setflags(
-        &attributes, POSIX_SPAWN_SETPGROUP | POSIX_SPAWN_SETSIGMASK | POSIX_SPAWN_SETSIGDEF);
-  return error;
+// What the child does between fork and exec, with only calls that are safe
+// there: it dies with this process (so that nothing of a batch that is
+// killed outright runs on), opens its three standard streams, and, in a
+// group of its own, gets back the signals this process blocks or ignores.
+// Should any of it fail, the reason goes to the parent through `report`.
+[[noreturn]] void becomeChild(const char* program, char* const* argv, const char* const paths[3],
+                              bool ownGroup, pid_t parent, int report) {
+  prctl(PR_SET_PDEATHSIG, SIGKILL);
+  if (getppid() != parent) _exit(127);
+  if (ownGroup) {
+    setpgid(0, 0);
+    struct sigaction normal;
+    std::memset(&normal, 0, sizeof normal);
+    normal.sa_handler = SIG_DFL;
+    for (int signalNo : {SIGINT, SIGTERM, SIGHUP, SIGPIPE, SIGXFSZ})
+      sigaction(signalNo, &normal, nullptr);
+    sigset_t none;
+    sigemptyset(&none);
+    sigprocmask(SIG_SETMASK, &none, nullptr);
+  }
+  for (int stream = 0; stream < 3; ++stream) {
+    const int flags = stream == STDIN_FILENO ? O_RDONLY : O_WRONLY | O_CREAT | O_TRUNC;
+    const int descriptor = open(paths[stream], flags, 0666);
+    if (descriptor < 0 || (descriptor != stream && dup2(descriptor, stream) < 0)) break;
+    if (descriptor != stream) close(descriptor);
+    if (stream == 2) execv(program, argv);
+  }
+  const int error = errno;
+  ssize_t ignored = write(report, &error, sizeof error);
+  (void)ignored;
+  _exit(127);
 }
 
-// Spawns `program` with its three standard streams on the files at the
+// Starts `program` with its three standard streams on the files at the
 // paths (the null device for an empty one), in a process group of its own
-// when `ownGroup`.
+// when `ownGroup`. False, with errno, when it could not be started.
 bool spawnRedirected(const std::string& program, const std::vector<std::string>& arguments,
                      const std::string& inputPath, const std::string& outputPath,
                      const std::string& errorPath, bool ownGroup, pid_t& pid) {
-  posix_spawn_file_actions_t actions;
-  posix_spawnattr_t attributes;
-  int error = posix_spawn_file_actions_init(&actions);
-  if (error != 0) {
-    errno = error;
-    return false;
-  }
-  error = posix_spawnattr_init(&attributes);
-  if (error != 0) {
-    posix_spawn_file_actions_destroy(&actions);
-    errno = error;
-    return false;
-  }
-  if (ownGroup) error = ownGroupAttributes(attributes);
-  if (error == 0) error = redirect(actions, STDIN_FILENO, inputPath);
-  if (error == 0) error = redirect(actions, STDOUT_FILENO, outputPath);
-  if (error == 0) error = redirect(actions, STDERR_FILENO, errorPath);
   std::vector<char*> argv = argumentVector(program, arguments);
-  if (error == 0)
-    error = posix_spawn(&pid, program.c_str(), &actions, &attributes, argv.data(), environ);
-  posix_spawnattr_destroy(&attributes);
-  posix_spawn_file_actions_destroy(&actions);
-  if (error != 0) {
-    errno = error;
+  const char* const paths[3] = {inputPath.empty() ? NullDevice : inputPath.c_str(),
+                                outputPath.empty() ? NullDevice : outputPath.c_str(),
+                                errorPath.empty() ? NullDevice : errorPath.c_str()};
+  int report[2];
+  if (pipe2(report, O_CLOEXEC) != 0) return false;
+  const pid_t parent = getpid();
+  pid = fork();
+  if (pid == 0) becomeChild(program.c_str(), argv.data(), paths, ownGroup, parent, report[1]);
+  const int forkError = errno;
+  close(report[1]);
+  if (pid < 0) {
+    close(report[0]);
+    errno = forkError;
     return false;
   }
-  return true;
+  // The pipe closes at the exec; a number in it is why there was none.
+  int childError = 0;
+  ssize_t count;
+  do count = read(report[0], &childError, sizeof childError);
+  while (count < 0 && errno == EINTR);
+  close(report[0]);
+  if (count != static_cast<ssize_t>(sizeof childError)) return true;
+  waitpid(pid, nullptr, 0);
+  errno = childError;
+  return false;
 }
 
 bool isLiteralInShell(char c) {
