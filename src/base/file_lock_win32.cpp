@@ -12,7 +12,7 @@
 #include "base/utf16_win32.h"
 
 bool FileLock::acquire(const std::string& path, std::string& error) {
-  HANDLE file = CreateFileW(toUtf16(path).c_str(), GENERIC_READ | GENERIC_WRITE,
+  HANDLE file = CreateFileW(platform::toUtf16(path).c_str(), GENERIC_READ | GENERIC_WRITE,
                             FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
                             OPEN_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
   if (file == INVALID_HANDLE_VALUE) {
