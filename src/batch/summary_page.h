@@ -8,11 +8,13 @@
 #include "batch/case_result.h"
 
 // A batch's results as one self-contained HTML page, in the explain page's
-// style: inline CSS and SVG, no script, nothing fetched. The totals; the
-// relative score (the score, where no best is known) against each size of
-// the cases, every point titled with its case; with a comparison, each
-// case's change; the failures with their status and message; and the
-// cases, worst first, with their sizes. Everything comes from the
+// style: inline CSS and SVG, no script, nothing fetched. With a comparison
+// it answers first whether the new version is better: the console's verdict
+// line and figures, where both runs came from, and each case's relative
+// change as a sorted bar, newly failing cases marked. Then the totals; the
+// failures with their reason; the relative score (the score, where no best
+// is known) against each size of the cases on labelled axes; the solver's
+// times when it ran; and the cases, worst first. Everything comes from the
 // results, names and messages escaped as on the explain page.
 // A case with an explain page links to it, by its path relative to the
 // folder of `pagePath`, where the summary is written.

@@ -17,6 +17,7 @@
 #include "explain/problem_digest.h"
 #include "explain/screening_stats.h"
 #include "explain/screening_table.h"
+#include "page/relative_link.h"
 
 namespace {
 
@@ -144,7 +145,8 @@ int checkOutputsDiffer(const ExplainArguments& arguments) {
 
 const char* explainUsage() {
   return "Uporaba: Skedomat explain input.txt submission.txt report.html "
-         "[nSimulacij] [--csv tabela.csv] [--report porocilo.txt]\n"
+         "[nSimulacij] [--csv tabela.csv] [--report porocilo.txt] "
+         "[--summary povzetek.html]\n"
          "[Default: 3 simulacije.]\n";
 }
 
@@ -153,7 +155,8 @@ std::string parseExplainArguments(const std::vector<std::string>& words,
   std::vector<std::string> positional;
   const std::string reason = takeCommandOptions(
       words, {{"--csv", true, takePath(parsed.csvPath)},
-              {"--report", true, takePath(parsed.textReportPath)}},
+              {"--report", true, takePath(parsed.textReportPath)},
+              {"--summary", true, takePath(parsed.summaryPath)}},
       positional);
   if (!reason.empty()) return reason;
   // Unlike eval, which must keep its command line as graders call it.
@@ -182,8 +185,11 @@ int runExplain(const std::vector<std::string>& arguments) {
                          ? nullptr
                          : &outputs.add(parsed.textReportPath, "porocilo", inputs, lineEnds);
   if (outputs.status() != ExitReportWritten) return outputs.status();
-  const PageSources sources{parsed.evaluation.testCasePath,
-                            parsed.evaluation.submissionPath};
+  const PageSources sources{
+      parsed.evaluation.testCasePath, parsed.evaluation.submissionPath,
+      parsed.summaryPath.empty()
+          ? ""
+          : relativeLink(parsed.summaryPath, parsed.evaluation.reportPath)};
   {
     std::unique_ptr<TextReport> textReport(text != nullptr ? new TextReport(*text) : nullptr);
     ExplainOutput output(sources, page, table, textReport.get());

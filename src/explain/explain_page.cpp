@@ -64,10 +64,16 @@ std::string genresOf(const TestCase& testCase, int32_t movieNo) {
   return shortHtmlText(names, 2 * MaxNameCharacters);
 }
 
-// The page's start, with the files it explains under its heading.
+// The page's start, with the files it explains under its heading and, for
+// a page a batch made, the link back to its summary.
 std::string pageStartWithSources(const std::string& heading, const PageSources& sources) {
-  return pageStart("Skedomat: " + heading, heading) +
-         "<p class=\"sources\">Testni primer: <code>" +
+  const std::string back =
+      sources.summaryLink.empty()
+          ? ""
+          : "<a id=\"summary-link\" href=\"" + sources.summaryLink +
+                "\">&larr; nazaj na povzetek</a> &middot; ";
+  return pageStart("Skedomat: " + heading, heading) + "<p class=\"sources\">" + back +
+         "Testni primer: <code>" +
          shortHtmlText(sources.testCasePath, MaxTextCharacters) + "</code> &middot; oddaja: <code>" +
          shortHtmlText(sources.submissionPath, MaxTextCharacters) + "</code></p>\n";
 }

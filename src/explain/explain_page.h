@@ -15,10 +15,12 @@ struct TestCase;
 // an input file is decoded and escaped. Long lists are cut so that the page
 // stays a few MB at most for any schedule.
 
-// The input files as the command line names them.
+// The input files as the command line names them, and the href of the
+// batch summary the page links back to (empty: no link).
 struct PageSources {
   std::string testCasePath;
   std::string submissionPath;
+  std::string summaryLink;
 };
 
 // Schedules with more screenings than this get a timeline of one cell per

@@ -19,6 +19,13 @@ const char* pageStyle() {
          ".note{color:#5a6270;font-size:12px;margin:6px 0 0}"
          "svg text{font-size:11px;fill:#4a5160}"
          "svg .grid{stroke:#e3e6ea;stroke-width:1}"
+         "svg .frame{stroke:#9aa1ab;stroke-width:1}"
+         "svg .axis-title,svg .caption{font-size:12px;fill:#1d2330}"
+         "svg .caption{font-weight:600}"
+         "svg .zero{stroke:#1d2330;stroke-width:1.5}"
+         "table.figures td:first-child{color:#5a6270}"
+         "table.provenance td{white-space:normal;overflow-wrap:anywhere;max-width:480px}"
+         "pre.tail{font-size:12px;margin:4px 0 0}"
          "pre{background:#f7f8fa;padding:8px;white-space:pre-wrap;margin:0}"
          "ul.messages{margin:0;padding-left:20px;font-size:13px}";
 }

@@ -5,6 +5,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <chrono>
 #include <cmath>
 #include <cstdlib>
@@ -612,6 +613,56 @@ TEST(BatchSolve, KillsASolverPastTheTimeLimitWithWhatItStarted) {
   std::this_thread::sleep_for(std::chrono::milliseconds(1500));
   EXPECT_FALSE(fs::exists(work / "late1.txt"));
   EXPECT_FALSE(fs::exists(work / "late2.txt"));
+}
+
+// The names of the change bars of a summary page, left to right.
+std::vector<std::string> changeBarNames(const std::string& page) {
+  std::vector<std::string> names;
+  const std::string bar = "<rect class=\"change-bar\"";
+  for (size_t at = page.find(bar); at != std::string::npos; at = page.find(bar, at + 1)) {
+    const size_t title = page.find("<title>", at) + 7;
+    names.push_back(page.substr(title, page.find(": ", title) - title));
+  }
+  return names;
+}
+
+// A later run where two cases lose screenings and one fails: the page
+// answers as the console does, and shows every case compared, worst first.
+TEST(Batch, TheComparedSummaryPageGivesTheConsoleVerdictAndEveryChangeSorted) {
+  const fs::path work = prepareGeneratedFolder();
+  ASSERT_EQ(0, runIn(work, {"batch", "cases", "submissions", "--runs", "2", "--results",
+                            "old.jsonl"}));
+  for (const char* name : {"0002", "0004"}) {
+    const fs::path path = work / "submissions" / (std::string(name) + ".txt");
+    const std::vector<std::string> schedule = lines(readFile(path.string()));
+    writeFileText(path, schedule[0] + "\n" + schedule[1] + "\n" + schedule[2] + "\n1\n" +
+                            schedule[4] + "\n");
+  }
+  writeFileText(work / "submissions" / "0005.txt", "12345\n");
+  ASSERT_EQ(0, runIn(work, {"batch", "cases", "submissions", "--runs", "2", "--compare",
+                            "old.jsonl", "--results", "new.jsonl", "--html", "page.html"}));
+  std::string verdict;
+  for (const std::string& line : lines(readFile((work / "stdout.txt").string())))
+    if (line.rfind("Nova razlicica", 0) == 0) verdict = line;
+  ASSERT_FALSE(verdict.empty());
+  const std::string page = readFile((work / "page.html").string());
+  EXPECT_NE(std::string::npos, page.find("id=\"verdict\">" + verdict + "</p>")) << verdict;
+  EXPECT_NE(std::string::npos, page.find("<code id=\"compared-file\">old.jsonl</code>"));
+  EXPECT_EQ(1u, countOccurrences(page, "class=\"newly-failing\""));
+
+  // One bar per case scored in both runs, by relative change.
+  std::vector<std::pair<double, std::string>> changes;
+  for (const std::string& line : lines(readFile((work / "new.jsonl").string())))
+    if (field(line, "relative_change") != "<missing>")
+      changes.emplace_back(std::strtod(field(line, "relative_change").c_str(), nullptr),
+                           field(line, "name").substr(1, 4));
+  ASSERT_EQ(4u, changes.size());
+  std::sort(changes.begin(), changes.end());
+  std::vector<std::string> sorted;
+  for (const auto& change : changes) sorted.push_back(change.second);
+  EXPECT_EQ(sorted, changeBarNames(page));
+  EXPECT_LT(changes.front().first, 0);
+  EXPECT_TRUE(sorted[0] == "0002" || sorted[0] == "0004") << sorted[0];
 }
 
 }  // namespace

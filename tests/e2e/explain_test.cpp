@@ -33,7 +33,8 @@ bool requireBrowser = false;
 
 const std::string ExplainUsage =
     "Uporaba: Skedomat explain input.txt submission.txt report.html "
-    "[nSimulacij] [--csv tabela.csv] [--report porocilo.txt]\n[Default: 3 simulacije.]\n";
+    "[nSimulacij] [--csv tabela.csv] [--report porocilo.txt] [--summary povzetek.html]\n"
+    "[Default: 3 simulacije.]\n";
 const std::string EvalUsage =
     "Uporaba: Skedomat eval input.txt submission.txt report.txt "
     "[nSimulacij]\n[Default: 3 simulacije.]\n";
@@ -579,6 +580,26 @@ TEST(ExplainInBrowser, TheBatchSummaryRendersEveryCaseAndEveryLinkResolves) {
   EXPECT_GE(links, static_cast<size_t>(nCases));
   EXPECT_EQ(std::string::npos, dom.find("http"));
   EXPECT_EQ(std::string::npos, dom.find(" src="));
+
+  // Compared with itself: the verdict, the compared file and a bar per case.
+  ASSERT_EQ(0, runIn(folder, {"batch", "--page", "site/compared.html", "results.jsonl",
+                              "--compare", "results.jsonl"}).status);
+  arguments = headlessArguments(freshFolder("browser-profile-compared"));
+  arguments.insert(arguments.end(), {"--dump-dom", "file://" + fs::absolute(
+                                         folder / "site" / "compared.html").string()});
+  ProgramRun compared = runIn(folder, arguments, chromium);
+  ASSERT_EQ(0, compared.status) << compared.standardError;
+  EXPECT_EQ(0u, elementText(compared.standardOutput, "verdict").rfind("Nova razlicica ni", 0));
+  EXPECT_EQ("results.jsonl", elementText(compared.standardOutput, "compared-file"));
+  EXPECT_EQ(static_cast<size_t>(nCases),
+            countOccurrences(compared.standardOutput, "<rect class=\"change-bar\""));
+  // An explain page made for the batch links back to its summary.
+  ASSERT_EQ(0, runIn(folder, {"explain", "cases/0000.txt", "subs/0000.txt",
+                              "site/pages/back.html", "1", "--summary", "site/compared.html"})
+                   .status);
+  const std::string back = readFile((folder / "site" / "pages" / "back.html").string());
+  EXPECT_NE(std::string::npos,
+            back.find("<a id=\"summary-link\" href=\"../compared.html\">&larr; nazaj na povzetek"));
 }
 
 }  // namespace
