@@ -2,6 +2,7 @@
 
 #include "base/exit_status.h"
 #include <cstdio>
+#include <filesystem>
 
 #include "base/console_text.h"
 #include "base/folder.h"
@@ -29,6 +30,16 @@ CaseStatus statusOfForm(ReportForm form) {
 
 // The child's command: eval, or explain with the same report beside its
 // page.
+// The summary page as the child is to name it: the child links to it from
+// the folder it writes in, and the page is moved to the kept folder, so
+// the path stands where the summary lies relative to the kept folder.
+std::string summaryAsSeenFrom(const std::string& summaryPath, const EvaluationFolders& folders) {
+  namespace fs = std::filesystem;
+  const fs::path kept = fs::absolute(fs::u8path(folders.keptPages)).lexically_normal();
+  const fs::path summary = fs::absolute(fs::u8path(summaryPath)).lexically_normal();
+  return (fs::u8path(folders.pages) / summary.lexically_relative(kept)).u8string();
+}
+
 // Each child writes under the case's index, so that no case name, however
 // long or strange, is a name the children must make.
 ProcessJob jobOf(const RunOptions& options, const EvaluationFolders& folders, size_t index,
@@ -44,6 +55,9 @@ ProcessJob jobOf(const RunOptions& options, const EvaluationFolders& folders, si
   }
   job.arguments = {"explain", batchCase.casePath, batchCase.submissionPath,
                    pathInFolder(folders.pages, stem + ".html"), runs, "--report", report};
+  if (!options.htmlPath.empty())
+    job.arguments.insert(job.arguments.end(),
+                         {"--summary", summaryAsSeenFrom(options.htmlPath, folders)});
   return job;
 }
 

@@ -437,6 +437,18 @@ TEST(Batch, ExplainPagesComeWithTheirReportsAndTheSummaryLinksThemRelatively) {
               normaliseReport(readFile((work / "reports" / (files.name + ".txt")).string()),
                               lineEnd));
   }
+  // Each page links back to the summary, wherever the two folders are.
+  for (const CaseFiles& files : cases()) {
+    if (!files.withSubmission) continue;
+    const std::string page = readFile((work / "out" / "pages" / (files.name + ".html")).string());
+    const std::string marker = "id=\"summary-link\" href=\"";
+    const size_t start = page.find(marker);
+    ASSERT_NE(std::string::npos, start) << files.name;
+    const std::string href =
+        page.substr(start + marker.size(), page.find('"', start + marker.size()) - start - marker.size());
+    EXPECT_TRUE(fs::equivalent(work / "out" / "pages" / href, work / "out" / "summary.html"))
+        << href;
+  }
   // From the results alone, a page elsewhere links by its own folder.
   ASSERT_EQ(0, runIn(work, {"batch", "--page", "again.html", "out/results.jsonl"}));
   for (const std::string& target : linkTargets(readFile((work / "again.html").string())))
