@@ -50,12 +50,23 @@ std::string headings(const BatchTotals& totals, size_t nameWidth) {
   if (totals.relative)
     line += "  " + padLeft("najboljsa", NumberWidth) + "  " + padLeft("relativno", 9);
   if (totals.compared)
-    line += "  " + padLeft("sprememba", NumberWidth) + "  " + padLeft("rel. spr.", 9);
+    line += "  " + padLeft("sprememba", NumberWidth) + "  " + padLeft("rel. spr.", 9) + "  " +
+            padLeft("v SN", 7);
   if (totals.solved) line += "  " + padLeft("resevalec s", 11);
   return line + "  stanje\n";
 }
 
-std::string row(const CaseResult& result, const BatchTotals& totals, size_t nameWidth) {
+// A change in units of the case's simulation standard error ("SN"); a
+// change where the runs do not spread at all is beyond any such unit.
+std::string inStandardErrors(const CaseChange& change) {
+  if (change.direction == 0) return "0.0";
+  if (change.standardError == 0) return change.direction > 0 ? "+beskon" : "-beskon";
+  return signedFixed(change.inStandardErrors, 1);
+}
+
+// `change` is the case's change against the earlier run, when it has one.
+std::string row(const CaseResult& result, const BatchTotals& totals, size_t nameWidth,
+                const CaseChange* change) {
   std::string line = padRight(shownName(result.name), nameWidth) + "  " +
                      padLeft(result.scored() ? result.exactScore().text(3) : "-", NumberWidth);
   if (totals.relative)
@@ -64,7 +75,8 @@ std::string row(const CaseResult& result, const BatchTotals& totals, size_t name
   if (totals.compared)
     line += "  " + padLeft(result.hasChange() ? signedText(result.change(), 3) : "-",
                            NumberWidth) +
-            "  " + padLeft(result.hasChange() ? signedFixed(result.relativeChange(), 4) : "-", 9);
+            "  " + padLeft(result.hasChange() ? signedFixed(result.relativeChange(), 4) : "-", 9) +
+            "  " + padLeft(change != nullptr ? inStandardErrors(*change) : "-", 7);
   if (totals.solved)
     line += "  " + padLeft(result.solver.ran ? formatFixed(result.solver.seconds, 3) : "-", 11);
   return line + "  " + statusText(result) + "\n";
@@ -119,7 +131,14 @@ std::string resultTable(const std::vector<CaseResult>& results, const BatchTotal
   for (const CaseResult& result : results)
     nameWidth = std::max(nameWidth, shownName(result.name).size());
   std::string table = headings(totals, nameWidth);
-  for (const CaseResult& result : results) table += row(result, totals, nameWidth);
+  // The paired changes stand in the order of the cases that have one.
+  size_t changed = 0;
+  for (const CaseResult& result : results) {
+    const CaseChange* change = result.hasChange() && changed < totals.paired.changes.size()
+                                   ? &totals.paired.changes[changed++]
+                                   : nullptr;
+    table += row(result, totals, nameWidth, change);
+  }
   return table + totalsLines(totals);
 }
 

@@ -591,6 +591,29 @@ TEST(BatchSolve, ResultsWithFailedSolversMergeCompareAndMakeAPage) {
                                  "<li class=\"failure\">"));
 }
 
+// No case name reaches the solver's shell, however the pattern quotes the
+// placeholders: names that would run a command in sh or cmd.exe, or expand
+// a variable there, are solved like any other.
+TEST(BatchSolve, NoCaseNameBecomesACommand) {
+  const fs::path work = prepareSolveFolder({"a&mkdir PWNED1&", "%PATH%", "$(mkdir PWNED2)",
+                                            "b`mkdir PWNED3`", "c;mkdir PWNED4"});
+  const std::string program = "\"" + fs::absolute(skedomatPath).string() + "\"";
+  for (const std::string& pattern :
+       {program + " baseline \"{in}\" \"{out}\"", program + " baseline {in} {out}"}) {
+    SCOPED_TRACE(pattern);
+    fs::remove_all(work / "submissions");
+    ASSERT_EQ(0, runIn(work, {"batch", "cases", "submissions", "--runs", "1", "--solve", pattern,
+                              "--results", "results.jsonl"}))
+        << readFile((work / "stderr.txt").string());
+    for (const std::string& line : resultsOf(work)) {
+      if (line.compare(0, 10, "{\"summary\"") == 0) continue;
+      EXPECT_EQ("\"ok\"", field(line, "status")) << line;
+    }
+    for (const auto& entry : fs::directory_iterator(work))
+      EXPECT_EQ(std::string::npos, entry.path().filename().string().find("PWNED"));
+  }
+}
+
 TEST(BatchSolve, TakesTheSubmissionFromTheStandardOutputOfASolverReadingTheCase) {
   const fs::path work = prepareSolveFolder({"a"});
   // The solver fails unless its standard input is the case, which starts "Tavo".
