@@ -37,6 +37,11 @@ bool startChild(const std::string& program,
                 const std::string& outputPath, const std::string& errorPath,
                 ChildProcess& child);
 
+// Waits until one of `children` may have ended, a signal comes, or
+// `timeoutMilliseconds` pass, whichever is first; the caller then asks
+// each child with childHasEnded. Costs nothing while it waits.
+void waitForChildEvent(const std::vector<ChildProcess>& children, int timeoutMilliseconds);
+
 // Ends `child` at once; it must still be waited for.
 void killChild(const ChildProcess& child);
 

@@ -2,6 +2,7 @@
 
 #include <dirent.h>
 #include <fcntl.h>
+#include <poll.h>
 #include <sys/prctl.h>
 #include <signal.h>
 #include <sys/wait.h>
@@ -39,26 +40,29 @@ ChildEnd endOf(int waitStatus) {
   return end;
 }
 
-// What the child does between fork and exec, with only calls that are safe
-// there: it dies with this process (so that nothing of a batch that is
-// killed outright runs on), opens its three standard streams, and, in a
-// group of its own, gets back the signals this process blocks or ignores.
-// Should any of it fail, the reason goes to the parent through `report`.
+// What the child does between vfork and exec, with only calls that are
+// safe there: it dies with this process (so that nothing of a batch that is
+// killed outright runs on), takes back the default handling of the signals
+// this process handles (their handlers must not run in the child), and, in
+// a group of its own, also of those it blocks or ignores; then it opens its
+// three standard streams. Should any of it fail, the reason goes to the
+// parent through `report`. `mask` is the parent's signal mask.
 [[noreturn]] void becomeChild(const char* program, char* const* argv, const char* const paths[3],
-                              bool ownGroup, pid_t parent, int report) {
+                              bool ownGroup, pid_t parent, int report, const sigset_t* mask) {
   prctl(PR_SET_PDEATHSIG, SIGKILL);
   if (getppid() != parent) _exit(127);
+  struct sigaction normal;
+  std::memset(&normal, 0, sizeof normal);
+  normal.sa_handler = SIG_DFL;
+  for (int signalNo : {SIGINT, SIGTERM, SIGHUP, SIGCHLD}) sigaction(signalNo, &normal, nullptr);
+  sigset_t none;
+  sigemptyset(&none);
   if (ownGroup) {
     setpgid(0, 0);
-    struct sigaction normal;
-    std::memset(&normal, 0, sizeof normal);
-    normal.sa_handler = SIG_DFL;
-    for (int signalNo : {SIGINT, SIGTERM, SIGHUP, SIGPIPE, SIGXFSZ})
-      sigaction(signalNo, &normal, nullptr);
-    sigset_t none;
-    sigemptyset(&none);
-    sigprocmask(SIG_SETMASK, &none, nullptr);
+    for (int signalNo : {SIGPIPE, SIGXFSZ}) sigaction(signalNo, &normal, nullptr);
+    mask = &none;
   }
+  sigprocmask(SIG_SETMASK, mask, nullptr);
   for (int stream = 0; stream < 3; ++stream) {
     const int flags = stream == STDIN_FILENO ? O_RDONLY : O_WRONLY | O_CREAT | O_TRUNC;
     const int descriptor = open(paths[stream], flags, 0666);
@@ -85,9 +89,16 @@ bool spawnRedirected(const std::string& program, const std::vector<std::string>&
   int report[2];
   if (pipe2(report, O_CLOEXEC) != 0) return false;
   const pid_t parent = getpid();
-  pid = fork();
-  if (pid == 0) becomeChild(program.c_str(), argv.data(), paths, ownGroup, parent, report[1]);
+  // The child shares this process's memory until its exec: no handler may
+  // run in it before it has set its own.
+  sigset_t all, mask;
+  sigfillset(&all);
+  sigprocmask(SIG_SETMASK, &all, &mask);
+  pid = vfork();
+  if (pid == 0)
+    becomeChild(program.c_str(), argv.data(), paths, ownGroup, parent, report[1], &mask);
   const int forkError = errno;
+  sigprocmask(SIG_SETMASK, &mask, nullptr);
   close(report[1]);
   if (pid < 0) {
     close(report[0]);
@@ -219,6 +230,46 @@ std::vector<pid_t> adoptedProcesses(const std::vector<ChildProcess>& children) {
 }
 
 }  // namespace
+
+namespace {
+
+// A child's end wakes waitForChildEvent through this pipe: the handler of
+// SIGCHLD writes a byte into it, so that an end between two looks at the
+// children is never missed.
+int childEndPipe[2] = {-1, -1};
+
+extern "C" void noteChildEnd(int) {
+  const int saved = errno;
+  const char byte = 0;
+  ssize_t ignored = write(childEndPipe[1], &byte, 1);
+  (void)ignored;
+  errno = saved;
+}
+
+bool watchChildEnds() {
+  if (childEndPipe[0] >= 0) return true;
+  if (pipe2(childEndPipe, O_CLOEXEC | O_NONBLOCK) != 0) return false;
+  struct sigaction action;
+  std::memset(&action, 0, sizeof action);
+  action.sa_handler = noteChildEnd;
+  action.sa_flags = SA_RESTART | SA_NOCLDSTOP;
+  sigemptyset(&action.sa_mask);
+  return sigaction(SIGCHLD, &action, nullptr) == 0;
+}
+
+}  // namespace
+
+void waitForChildEvent(const std::vector<ChildProcess>&, int timeoutMilliseconds) {
+  if (!watchChildEnds()) {
+    usleep(1000);
+    return;
+  }
+  pollfd wake = {childEndPipe[0], POLLIN, 0};
+  poll(&wake, 1, timeoutMilliseconds);
+  char drained[64];
+  while (read(childEndPipe[0], drained, sizeof drained) > 0) {
+  }
+}
 
 void adoptOrphans() { prctl(PR_SET_CHILD_SUBREAPER, 1, 0, 0, 0); }
 

@@ -205,6 +205,18 @@ void killChild(const ChildProcess& child) {
   TerminateProcess(reinterpret_cast<HANDLE>(child.handle), CrashSeverity | 1);
 }
 
+void waitForChildEvent(const std::vector<ChildProcess>& children, int timeoutMilliseconds) {
+  std::vector<HANDLE> handles;
+  for (const ChildProcess& child : children)
+    if (handles.size() < MAXIMUM_WAIT_OBJECTS) handles.push_back(reinterpret_cast<HANDLE>(child.handle));
+  if (handles.empty()) {
+    Sleep(static_cast<DWORD>(timeoutMilliseconds));
+    return;
+  }
+  WaitForMultipleObjects(static_cast<DWORD>(handles.size()), handles.data(), FALSE,
+                         static_cast<DWORD>(timeoutMilliseconds));
+}
+
 void adoptOrphans() {}
 
 void killAdoptedProcesses(const std::vector<ChildProcess>&) {}

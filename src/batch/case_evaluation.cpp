@@ -99,10 +99,10 @@ std::string noReportMessage(const ProcessEnd& end, const std::string& readerReas
 }
 
 void recordEnd(const RunOptions& options, const ProcessEnd& end, const ProcessJob& job,
-               const std::string& reportPath, BatchCase& ended) {
+               const std::string& reportPath, CaseFeatureReader& features, BatchCase& ended) {
   CaseResult& result = ended.result;
   const std::string& errorPath = job.errorPath;
-  result.features = readCaseFeatures(ended.casePath, ended.submissionPath);
+  result.features = features.read(ended.casePath, ended.submissionPath);
   ReportReading reading;
   if (end.started && !end.end.crashed && end.end.status == ExitReportWritten)
     reading = readReport(reportPath, options.runs);
@@ -126,14 +126,14 @@ std::string keptPagePath(const std::string& folder, const std::string& caseName)
 void evaluateCases(const RunOptions& options, const std::string& program,
                    const EvaluationFolders& folders, std::vector<BatchCase>& cases) {
   BatchProgress progress(cases.size());
+  CaseFeatureReader features;
   std::vector<ProcessJob> jobs;
   std::vector<size_t> caseOfJob;
   for (size_t i = 0; i < cases.size(); ++i) {
     BatchCase& batchCase = cases[i];
     if (!batchCase.finished) continue;
     if (!batchCase.hasSubmission) {
-      batchCase.result.features =
-          readCaseFeatures(batchCase.casePath, batchCase.submissionPath);
+      batchCase.result.features = features.read(batchCase.casePath, batchCase.submissionPath);
       progress.caseEnded(batchCase.result);
       continue;
     }
@@ -147,7 +147,8 @@ void evaluateCases(const RunOptions& options, const std::string& program,
     if (end.interrupted) return;
     ended.finished = true;
     recordEnd(options, end, jobs[job],
-              pathInFolder(folders.reports, std::to_string(caseOfJob[job]) + CaseSuffix), ended);
+              pathInFolder(folders.reports, std::to_string(caseOfJob[job]) + CaseSuffix), features,
+              ended);
     keepOutputs(folders, caseOfJob[job], ended.result);
     progress.caseEnded(ended.result);
   });

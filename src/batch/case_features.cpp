@@ -12,8 +12,8 @@ namespace {
 
 const int32_t Unknown = -1;
 
-void readTestCaseFeatures(const std::string& path, CaseFeatures& features) {
-  TestCase testCase;
+void readTestCaseFeatures(const std::string& path, TestCase& testCase,
+                          CaseFeatures& features) {
   testCase.nMovies = testCase.nViewers = testCase.nSeats = Unknown;
   try {
     testCase.readUpToViewers(path);
@@ -25,8 +25,8 @@ void readTestCaseFeatures(const std::string& path, CaseFeatures& features) {
   features.nSeats = testCase.nSeats < 0 ? Unknown : testCase.nSeats;
 }
 
-void readSubmissionFeatures(const std::string& path, CaseFeatures& features) {
-  Submission submission;
+void readSubmissionFeatures(const std::string& path, Submission& submission,
+                            CaseFeatures& features) {
   try {
     InputFile is(path);
     submission.read(is);
@@ -44,10 +44,21 @@ bool isRegularFile(const std::string& path) {
 
 }  // namespace
 
-CaseFeatures readCaseFeatures(const std::string& testCasePath,
-                              const std::string& submissionPath) {
+struct CaseFeatureReader::Files {
+  TestCase testCase;
+  Submission submission;
+};
+
+CaseFeatureReader::CaseFeatureReader() : files_(std::make_unique<Files>()) {}
+
+CaseFeatureReader::~CaseFeatureReader() = default;
+
+CaseFeatures CaseFeatureReader::read(const std::string& testCasePath,
+                                     const std::string& submissionPath) {
   CaseFeatures features;
-  if (isRegularFile(testCasePath)) readTestCaseFeatures(testCasePath, features);
-  if (isRegularFile(submissionPath)) readSubmissionFeatures(submissionPath, features);
+  if (isRegularFile(testCasePath))
+    readTestCaseFeatures(testCasePath, files_->testCase, features);
+  if (isRegularFile(submissionPath))
+    readSubmissionFeatures(submissionPath, files_->submission, features);
   return features;
 }

@@ -2,6 +2,7 @@
 #define SKEDOMAT_BATCH_CASE_FEATURES_H
 
 #include <cstdint>
+#include <memory>
 #include <string>
 
 // The sizes of a case that tell where a solver does well or badly: films,
@@ -16,7 +17,22 @@ struct CaseFeatures {
   int32_t nScreenings = -1;
 };
 
-CaseFeatures readCaseFeatures(const std::string& testCasePath,
-                              const std::string& submissionPath);
+// Reads the features of one case after another. The test case and the
+// submission it reads into are kept from case to case, so that their lists
+// keep the room they have grown to: a batch of many small cases does not
+// pay for growing them anew each time.
+class CaseFeatureReader {
+ public:
+  CaseFeatureReader();
+  ~CaseFeatureReader();
+  CaseFeatureReader(const CaseFeatureReader&) = delete;
+  CaseFeatureReader& operator=(const CaseFeatureReader&) = delete;
+
+  CaseFeatures read(const std::string& testCasePath, const std::string& submissionPath);
+
+ private:
+  struct Files;
+  std::unique_ptr<Files> files_;
+};
 
 #endif  // SKEDOMAT_BATCH_CASE_FEATURES_H

@@ -1,7 +1,8 @@
 #include "batch/process_pool.h"
 
+#include <algorithm>
 #include <chrono>
-#include <thread>
+#include <cmath>
 
 #include "base/interrupt_cleanup.h"
 
@@ -9,9 +10,10 @@ namespace {
 
 using Clock = std::chrono::steady_clock;
 
-// How often the running jobs are looked at: the time limit is kept to
-// about this much, and a case's end is seen this much late at most.
-const std::chrono::milliseconds PollInterval(1);
+// The longest wait between two looks at the running jobs, when no time
+// limit comes sooner: an interrupt that comes just before a wait is seen
+// this late at most. A job's end wakes the pool at once.
+const int LongestWaitMilliseconds = 100;
 
 struct RunningJob {
   platform::ChildProcess child;
@@ -48,10 +50,9 @@ void killJob(const platform::ChildProcess& child) {
     platform::killChild(child);
 }
 
-// Looks at one running job: true when it has ended and was reported;
+// Looks at one running job: true when it has ended, with how in `result`;
 // kills it when it has run past its limit.
-bool pollJob(RunningJob& running, const ProcessJob& job, const ProcessEnded& ended) {
-  ProcessEnd result;
+bool pollJob(RunningJob& running, const ProcessJob& job, ProcessEnd& result) {
   if (platform::childHasEnded(running.child, result.end)) {
     result.seconds = secondsSince(running.start);
     if (!running.killed) platform::endChildGroup(running.child);
@@ -60,7 +61,6 @@ bool pollJob(RunningJob& running, const ProcessJob& job, const ProcessEnded& end
     // An interrupt reaches the children too: one that ends meanwhile did
     // not finish its work.
     result.interrupted = interruptRequested();
-    ended(running.index, result);
     return true;
   }
   if (job.timeLimitSeconds > 0 && !running.killed &&
@@ -78,7 +78,7 @@ void stopAll(std::vector<RunningJob>& running, const ProcessEnded& ended) {
   for (RunningJob& job : running) {
     ProcessEnd result;
     while (!platform::childHasEnded(job.child, result.end))
-      std::this_thread::sleep_for(PollInterval);
+      platform::waitForChildEvent({job.child}, LongestWaitMilliseconds);
     result.started = true;
     result.interrupted = true;
     result.seconds = secondsSince(job.start);
@@ -88,6 +88,19 @@ void stopAll(std::vector<RunningJob>& running, const ProcessEnded& ended) {
   killLeftovers(running);
 }
 
+// Until a job may have ended, a signal comes, or the next time limit is up.
+void waitForEvent(const std::vector<RunningJob>& running, const std::vector<ProcessJob>& jobs) {
+  double wait = LongestWaitMilliseconds / 1000.0;
+  std::vector<platform::ChildProcess> children;
+  for (const RunningJob& job : running) {
+    children.push_back(job.child);
+    const double limit = jobs[job.index].timeLimitSeconds;
+    if (limit > 0 && !job.killed) wait = std::min(wait, limit - secondsSince(job.start));
+  }
+  const int milliseconds = static_cast<int>(std::ceil(std::max(wait, 0.0) * 1000));
+  platform::waitForChildEvent(children, std::max(milliseconds, 1));
+}
+
 }  // namespace
 
 void runProcesses(const std::string& program, const std::vector<ProcessJob>& jobs,
@@ -95,8 +108,15 @@ void runProcesses(const std::string& program, const std::vector<ProcessJob>& job
   std::vector<RunningJob> running;
   size_t next = 0;
   platform::adoptOrphans();
+  // Jobs that ended are reported only once the free places are filled
+  // again, so that what the caller does with an end runs beside the next
+  // job instead of before it.
+  std::vector<std::pair<size_t, ProcessEnd>> ends;
   for (;;) {
-    if (interruptRequested()) return stopAll(running, ended);
+    if (interruptRequested()) {
+      for (const auto& end : ends) ended(end.first, end.second);
+      return stopAll(running, ended);
+    }
     while (next < jobs.size() && running.size() < static_cast<size_t>(slots)) {
       RunningJob job;
       job.index = next++;
@@ -105,14 +125,18 @@ void runProcesses(const std::string& program, const std::vector<ProcessJob>& job
       if (startJob(program, jobs[job.index], job.child))
         running.push_back(job);
       else
-        ended(job.index, ProcessEnd());
+        ends.emplace_back(job.index, ProcessEnd());
     }
+    for (const auto& end : ends) ended(end.first, end.second);
+    ends.clear();
     if (running.empty()) return;
-    std::this_thread::sleep_for(PollInterval);
+    waitForEvent(running, jobs);
     bool solverEnded = false;
     for (size_t i = 0; i < running.size();) {
       const bool isSolver = running[i].child.group != 0;
-      if (pollJob(running[i], jobs[running[i].index], ended)) {
+      ProcessEnd result;
+      if (pollJob(running[i], jobs[running[i].index], result)) {
+        ends.emplace_back(running[i].index, result);
         running.erase(running.begin() + static_cast<std::ptrdiff_t>(i));
         solverEnded = solverEnded || isSolver;
       } else {
