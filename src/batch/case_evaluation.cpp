@@ -82,6 +82,15 @@ void keepOutputs(const EvaluationFolders& folders, size_t index, CaseResult& res
                            keptPagePath(folders.keptPages, result.name));
 }
 
+// A report's message, and what the child said on standard error beside it
+// (an input it could not read, with the system's reason), so that a
+// system's failure is not taken for a faulty file.
+std::string withErrorTail(const std::string& message, const std::string& errorPath) {
+  std::string tail = fileTail(errorPath);
+  while (!tail.empty() && (tail.back() == '\n' || tail.back() == '\r')) tail.pop_back();
+  return tail.empty() ? message : message + " (" + tail + ")";
+}
+
 // Why a case has no report: how its child ended and what it said.
 std::string noReportMessage(const ProcessEnd& end, const std::string& readerReason,
                             const std::string& errorPath) {
@@ -110,7 +119,7 @@ void recordEnd(const RunOptions& options, const ProcessEnd& end, const ProcessJo
   result.runs = reading.runs;
   result.message = result.status == CaseStatus::NoReport
                        ? noReportMessage(end, reading.message, errorPath)
-                       : reading.message;
+                       : withErrorTail(reading.message, errorPath);
 }
 
 }  // namespace

@@ -748,6 +748,84 @@ std::vector<Attack> attacks() {
     }
   }
 
+  // A solver that floods its standard output while the others run past the
+  // time limit: the limit holds, and the output is never held in memory.
+  table.push_back({"a flood of solver output beside solvers past the limit",
+                   nullptr,
+                   {"batch", "cases", "subs", "--runs", "1", "--jobs", "2", "--time-limit", "1",
+                    "--solve",
+                    "if [ {seed} = 1 ]; then head -c 100000000 /dev/zero | tr '\\000' a; "
+                    "else sleep 4; fi",
+                    "--results", "r.jsonl"},
+                   2,
+                   {},
+                   [](const fs::path& work, const BatchRun&) {
+                     const Results results = readResults(work / "r.jsonl");
+                     for (const char* name : {"0002", "0003", "0004"}) {
+                       const std::string line = caseLine(results, name);
+                       EXPECT_EQ("\"time_limit\"", field(line, "status")) << line;
+                       const size_t solver = line.find("\"solver\":{");
+                       ASSERT_NE(std::string::npos, solver) << line;
+                       EXPECT_LT(std::strtod(field(line.substr(solver), "seconds").c_str(), nullptr),
+                                 2.5)
+                           << line;
+                     }
+                   },
+                   false});
+
+  // A cases folder whose name reads as an option never reaches the solver.
+  table.push_back({"cases folder named -n",
+                   [](const fs::path& work) { fs::create_directory_symlink("cases", work / "-n"); },
+                   {"batch", "-n", "solved", "--runs", "1", "--solve", Baseline, "--results",
+                    "r.jsonl"},
+                   0,
+                   {},
+                   [](const fs::path& work, const BatchRun&) {
+                     expectAllOk(work / "r.jsonl", CaseNames);
+                   }});
+
+  // A page path with a NUL and an escape byte in a results file: no href
+  // of the summary page carries a control byte.
+  table.push_back({"control bytes in a page path",
+                   [](const fs::path& work) {
+                     writeEarlierResults(work / "old.jsonl");
+                     std::string text = readFile((work / "old.jsonl").string());
+                     const size_t report = text.find("\"report\":");
+                     text.insert(report, "\"page\":\"x\\u0000\\u001by.html\",");
+                     std::ofstream(work / "old.jsonl", std::ios::binary) << text;
+                   },
+                   {"batch", "--page", "page.html", "old.jsonl"},
+                   0,
+                   {"old.jsonl"},
+                   [](const fs::path& work, const BatchRun&) {
+                     const std::string page = readFile((work / "page.html").string());
+                     size_t links = 0;
+                     for (size_t at = 0; (at = page.find("href=\"", at)) != std::string::npos;) {
+                       at += 6;
+                       const std::string href = page.substr(at, page.find('"', at) - at);
+                       ++links;
+                       for (char c : href)
+                         EXPECT_GE(static_cast<unsigned char>(c), 0x20) << href;
+                     }
+                     EXPECT_GT(links, 0u);
+                   }});
+
+  // A merged name of 200,000 characters: the table stays narrow.
+  table.push_back({"a very long name merged",
+                   [](const fs::path& work) {
+                     writeEarlierResults(work / "old.jsonl");
+                     std::string text = readFile((work / "old.jsonl").string());
+                     text.replace(text.find("\"0001\""), 6, "\"" + std::string(200000, 'a') + "\"");
+                     std::ofstream(work / "long.jsonl", std::ios::binary) << text;
+                   },
+                   {"batch", "--merge", "all.jsonl", "long.jsonl"},
+                   0,
+                   {"long.jsonl"},
+                   [](const fs::path&, const BatchRun& run) {
+                     for (const std::string& line : splitLines(run.standardOutput()))
+                       EXPECT_LT(line.size(), 400u) << line.substr(0, 100);
+                   }});
+
   // A solver that leaves a process of its own session behind.
   table.push_back({"solver leaves a process behind",
                    nullptr,
