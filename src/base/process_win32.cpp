@@ -125,16 +125,34 @@ bool isLiteralInShell(wchar_t c) {
          wcschr(L"_.:\\+-", c) != nullptr;
 }
 
+// The one job that holds every child startChild starts: the process never
+// closes it, so the system closes it when the process ends, however it
+// ends, and kills whatever is still in it. Null when it cannot be had.
+HANDLE childrenJob() {
+  static HANDLE job = createKillingJob();
+  return job;
+}
+
 }  // namespace
 
+// Started suspended, so that it is in the job before it runs at all.
 bool startChild(const std::string& program,
                 const std::vector<std::string>& arguments,
                 const std::string& outputPath, const std::string& errorPath,
                 ChildProcess& child) {
   PROCESS_INFORMATION information;
   if (!startRedirected(toUtf16(program), commandLine(program, arguments), std::string(),
-                       outputPath, errorPath, 0, information))
+                       outputPath, errorPath, CREATE_SUSPENDED, information))
     return false;
+  HANDLE job = childrenJob();
+  if (job != nullptr && !AssignProcessToJobObject(job, information.hProcess)) {
+    TerminateProcess(information.hProcess, CrashSeverity | 1);
+    CloseHandle(information.hThread);
+    CloseHandle(information.hProcess);
+    errno = ECHILD;
+    return false;
+  }
+  ResumeThread(information.hThread);
   CloseHandle(information.hThread);
   child.handle = reinterpret_cast<uintptr_t>(information.hProcess);
   return true;
