@@ -58,3 +58,13 @@ std::string quotedWord(const std::string& word) { return "\"" + consoleText(word
 std::string extraWordReason(const std::string& word) {
   return "odvecna beseda " + quotedWord(word);
 }
+
+bool parseUnsigned(const std::string& text, uint64_t& value) {
+  if (text.empty() || text.size() > 19) return false;
+  value = 0;
+  for (char c : text) {
+    if (c < '0' || c > '9') return false;
+    value = value * 10 + static_cast<uint64_t>(c - '0');
+  }
+  return true;
+}

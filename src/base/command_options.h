@@ -1,6 +1,7 @@
 #ifndef SKEDOMAT_BASE_COMMAND_OPTIONS_H
 #define SKEDOMAT_BASE_COMMAND_OPTIONS_H
 
+#include <cstdint>
 #include <functional>
 #include <string>
 #include <vector>
@@ -29,6 +30,10 @@ std::string takeCommandOptions(const std::vector<std::string>& words,
 // A CommandOption::take for a value that names a file or folder: anything
 // but the empty word, stored in `target`.
 std::function<std::string(const std::string&)> takePath(std::string& target);
+
+// A decimal number of digits alone (at most 19), nothing before or after
+// them; false for anything else.
+bool parseUnsigned(const std::string& text, uint64_t& value);
 
 // `word` in double quotes, safe to print on a terminal.
 std::string quotedWord(const std::string& word);

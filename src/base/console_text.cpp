@@ -17,3 +17,11 @@ std::string consoleText(const std::string& bytes) {
   }
   return text;
 }
+
+std::string padRight(const std::string& text, size_t width) {
+  return text + std::string(width > text.size() ? width - text.size() : 0, ' ');
+}
+
+std::string padLeft(const std::string& text, size_t width) {
+  return std::string(width > text.size() ? width - text.size() : 0, ' ') + text;
+}

@@ -9,4 +9,9 @@
 // kept as it is.
 std::string consoleText(const std::string& bytes);
 
+// `text` filled up with blanks to `width` bytes, after it or before it
+// (to align numbers on the right); a longer text unchanged.
+std::string padRight(const std::string& text, size_t width);
+std::string padLeft(const std::string& text, size_t width);
+
 #endif  // SKEDOMAT_BASE_CONSOLE_TEXT_H

@@ -1,12 +1,6 @@
 #include "base/file_lock.h"
 
-#ifndef WIN32_LEAN_AND_MEAN
-#define WIN32_LEAN_AND_MEAN
-#endif
-#ifndef NOMINMAX
-#define NOMINMAX
-#endif
-#include <windows.h>
+#include "base/windows_api_win32.h"
 
 #include "base/platform.h"
 #include "base/utf16_win32.h"

@@ -70,7 +70,3 @@ std::string Fraction::text(int decimals) const {
   if (!exact_) return formatFixed(approximation_, decimals);
   return formatQuotient(numerator_, denominator_, decimals);
 }
-
-bool Fraction::operator==(const Fraction& other) const { return (*this - other).sign() == 0; }
-
-bool Fraction::operator<(const Fraction& other) const { return (*this - other).sign() < 0; }

@@ -25,14 +25,10 @@ class Fraction {
 
   int sign() const;
   double value() const;
-  bool exact() const { return exact_; }
 
   // With `decimals` decimals, rounded half away from zero from the exact
   // value (from the double once inexact).
   std::string text(int decimals) const;
-
-  bool operator==(const Fraction& other) const;
-  bool operator<(const Fraction& other) const;
 
  private:
   static Fraction approximate(double value);

@@ -34,7 +34,6 @@ class JsonObject {
 
   // The object's text, "{...}", without a line end.
   std::string text() const { return "{" + fields_ + "}"; }
-  bool empty() const { return fields_.empty(); }
 
  private:
   JsonObject& add(const std::string& key, const std::string& valueText);

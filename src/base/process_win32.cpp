@@ -2,13 +2,7 @@
 
 #include "base/utf16_win32.h"
 
-#ifndef WIN32_LEAN_AND_MEAN
-#define WIN32_LEAN_AND_MEAN
-#endif
-#ifndef NOMINMAX
-#define NOMINMAX
-#endif
-#include <windows.h>
+#include "base/windows_api_win32.h"
 
 #include <cerrno>
 #include <cwchar>

@@ -14,6 +14,7 @@
 #include "base/process.h"
 #include "base/usage_error.h"
 #include "batch/batch_case.h"
+#include "base/command_options.h"
 #include "batch/batch_failure.h"
 #include "batch/batch_options.h"
 #include "batch/batch_totals.h"
@@ -40,14 +41,14 @@ const char CaseSuffix[] = ".txt";
 class BatchFolders {
  public:
   explicit BatchFolders(const RunOptions& options) {
-    folders_.scratch = makeOwn("", "");
+    folders_.scratch = makeOwn("");
     folders_.keptReports = options.reportsFolder;
-    folders_.reports = options.reportsFolder.empty()
-                           ? makeOwn(folders_.scratch, "reports")
-                           : makeOwn(options.reportsFolder, ".skedomat-batch-");
+    // Reports not kept go into the scratch folder, and with it.
+    folders_.reports = options.reportsFolder.empty() ? folders_.scratch
+                                                     : makeOwn(options.reportsFolder);
     folders_.keptPages = options.explainFolder;
     if (!options.explainFolder.empty())
-      folders_.pages = makeOwn(options.explainFolder, ".skedomat-batch-");
+      folders_.pages = makeOwn(options.explainFolder);
   }
   ~BatchFolders() {
     for (auto made = made_.rbegin(); made != made_.rend(); ++made) removeFolderTree(*made);
@@ -58,18 +59,15 @@ class BatchFolders {
   const EvaluationFolders& evaluation() const { return folders_; }
 
  private:
-  // A new folder of this batch's own in `parent` (the system's folder for
-  // temporary files when empty), made first where missing; `name` when
-  // given, a new unique name otherwise.
-  std::string makeOwn(const std::string& parent, const std::string& name) {
+  // A new folder of this batch's own in `parent`, made first where missing
+  // (a hidden one there), or in the system's folder for temporary files.
+  std::string makeOwn(const std::string& parent) {
     std::string path, error;
     if (!parent.empty() && !makeFolders(parent, error))
-      failBatch("mape " + quoted(parent) + " ni mogoce ustvariti: " + error);
-    const bool made = name == "reports"
-                          ? makeFolders(path = pathInFolder(parent, name), error)
-                          : makeTemporaryFolder(parent.empty() ? "skedomat-batch-" : name,
-                                                path, error, parent);
-    if (!made) failBatch("zacasne mape ni mogoce ustvariti: " + error);
+      failBatch("mape " + quotedWord(parent) + " ni mogoce ustvariti: " + error);
+    const char* prefix = parent.empty() ? "skedomat-batch-" : ".skedomat-batch-";
+    if (!makeTemporaryFolder(prefix, path, error, parent))
+      failBatch("zacasne mape ni mogoce ustvariti: " + error);
     made_.push_back(path);
     return path;
   }
@@ -84,17 +82,17 @@ void checkFolders(const RunOptions& options) {
   std::string error;
   if (!options.solveCommand.empty() && !isFolder(options.submissionsFolder) &&
       !makeFolders(options.submissionsFolder, error))
-    failBatch("mape za oddaje " + quoted(options.submissionsFolder) +
+    failBatch("mape za oddaje " + quotedWord(options.submissionsFolder) +
               " ni mogoce ustvariti: " + error);
   for (const std::string* folder : {&options.casesFolder, &options.submissionsFolder})
-    if (!isFolder(*folder)) failBatch("mapa " + quoted(*folder) + " ne obstaja ali ni mapa.");
+    if (!isFolder(*folder)) failBatch("mapa " + quotedWord(*folder) + " ne obstaja ali ni mapa.");
   if (!options.solveCommand.empty() && sameFile(options.casesFolder, options.submissionsFolder))
-    failBatch("resevalec bi pisal oddaje v mapo s primeri " + quoted(options.casesFolder) +
+    failBatch("resevalec bi pisal oddaje v mapo s primeri " + quotedWord(options.casesFolder) +
               ": mapi morata biti razlicni.");
   for (const std::string* folder : {&options.reportsFolder, &options.explainFolder})
     if (!folder->empty() && (sameFile(*folder, options.casesFolder) ||
                              sameFile(*folder, options.submissionsFolder)))
-      failBatch("mapa " + quoted(*folder) + " ne sme biti mapa s primeri ali oddajami.");
+      failBatch("mapa " + quotedWord(*folder) + " ne sme biti mapa s primeri ali oddajami.");
 }
 
 // The earlier results and best scores, read before anything runs so that
@@ -108,10 +106,10 @@ void readEarlierFiles(const RunOptions& options, EarlierFiles& earlier) {
   std::string error;
   if (!options.comparePath.empty() &&
       !readResultsFile(options.comparePath, earlier.compared, error))
-    failBatch("rezultatov za primerjavo " + quoted(options.comparePath) +
+    failBatch("rezultatov za primerjavo " + quotedWord(options.comparePath) +
               " ni mogoce brati: " + error);
   if (!options.bestPath.empty() && !earlier.best.read(options.bestPath, error))
-    failBatch("najboljsih ocen " + quoted(options.bestPath) + " ni mogoce brati: " + error);
+    failBatch("najboljsih ocen " + quotedWord(options.bestPath) + " ni mogoce brati: " + error);
 }
 
 // A submission is there to evaluate when it is a regular file that can be
@@ -137,7 +135,7 @@ std::vector<BatchCase> findCases(const RunOptions& options) {
   std::vector<std::string> files;
   std::string error;
   if (!listFiles(options.casesFolder, CaseSuffix, files, error))
-    failBatch("mape " + quoted(options.casesFolder) + " ni mogoce brati: " + error);
+    failBatch("mape " + quotedWord(options.casesFolder) + " ni mogoce brati: " + error);
   std::vector<BatchCase> cases;
   for (size_t i = 0; i < files.size(); ++i) {
     if (static_cast<int64_t>(i) % options.shardCount != options.shardIndex - 1) continue;
@@ -186,8 +184,8 @@ void checkKeptOutputs(const std::vector<std::string>& kept,
     if (isLink(path)) continue;
     for (const std::string& input : inputs)
       if (sameFile(path, input))
-        failBatch("porocilo ali stran " + quoted(path) + " bi prepisala vhodno datoteko " +
-                  quoted(input) + ".");
+        failBatch("porocilo ali stran " + quotedWord(path) + " bi prepisala vhodno datoteko " +
+                  quotedWord(input) + ".");
   }
 }
 
@@ -209,7 +207,7 @@ void openOutputs(const RunOptions& options, const Provenance& provenance,
   std::string error;
   if (!options.historyFolder.empty()) {
     if (!makeFolders(options.historyFolder, error))
-      failBatch("mape " + quoted(options.historyFolder) + " ni mogoce ustvariti: " + error);
+      failBatch("mape " + quotedWord(options.historyFolder) + " ni mogoce ustvariti: " + error);
     outputs.historyPath = historyPathFor(options.historyFolder, provenance.startTime);
   }
   const std::pair<const std::string*, OutputFile**> wanted[] = {
@@ -253,10 +251,10 @@ std::string lockPathOf(const std::string& bestPath) {
 void rereadBestUnderLock(const std::string& bestPath, FileLock& lock, BestScores& best) {
   std::string error;
   if (!lock.acquire(lockPathOf(bestPath), error))
-    failBatch("najboljsih ocen " + quoted(bestPath) + " ni mogoce zakleniti: " + error);
+    failBatch("najboljsih ocen " + quotedWord(bestPath) + " ni mogoce zakleniti: " + error);
   best = BestScores();
   if (!best.read(bestPath, error))
-    failBatch("najboljsih ocen " + quoted(bestPath) + " ni mogoce brati: " + error);
+    failBatch("najboljsih ocen " + quotedWord(bestPath) + " ni mogoce brati: " + error);
 }
 
 int writeOutputs(const RunOptions& options, BatchOutputs& outputs,
@@ -320,7 +318,7 @@ RunOptions withLastRunResolved(RunOptions options) {
   options.comparePath = newestInHistory(options.historyFolder);
   if (options.comparePath.empty())
     std::fprintf(stderr, "Skedomat: opozorilo: v zgodovini %s se ni rezultatov; primerjave ni.\n",
-                 ::quoted(options.historyFolder).c_str());
+                 quotedWord(options.historyFolder).c_str());
   return options;
 }
 

@@ -8,8 +8,6 @@
 
 void failBatch(const std::string& message) { throw BatchFailure(message); }
 
-std::string quoted(const std::string& text) { return "\"" + consoleText(text) + "\""; }
-
 namespace {
 
 int failed(const std::string& message) {

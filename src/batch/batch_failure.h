@@ -22,7 +22,4 @@ class BatchFailure : public std::runtime_error {
 // on standard error when it failed.
 int runGuarded(const std::function<int()>& mode);
 
-// `text` in quotes, its control bytes escaped, for messages.
-std::string quoted(const std::string& text);
-
 #endif  // SKEDOMAT_BATCH_BATCH_FAILURE_H

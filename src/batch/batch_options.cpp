@@ -11,13 +11,11 @@ namespace {
 
 // A decimal number from 1 to `limit`, digits only.
 bool parseCount(const std::string& text, int64_t limit, int64_t& value) {
-  if (text.empty() || text.size() > 10) return false;
-  value = 0;
-  for (char c : text) {
-    if (c < '0' || c > '9') return false;
-    value = value * 10 + (c - '0');
-  }
-  return value >= 1 && value <= limit;
+  uint64_t number = 0;
+  if (!parseUnsigned(text, number) || number < 1 || number > static_cast<uint64_t>(limit))
+    return false;
+  value = static_cast<int64_t>(number);
+  return true;
 }
 
 // "K/N" with 1 <= K <= N.

@@ -7,6 +7,7 @@
 #include "base/folder.h"
 #include "base/output_delivery.h"
 #include "base/platform.h"
+#include "base/command_options.h"
 #include "batch/batch_failure.h"
 #include "batch/error_tail.h"
 #include "batch/process_pool.h"
@@ -31,7 +32,7 @@ SolverFiles filesOf(const std::string& scratchFolder, size_t index) {
 std::string seedFor(const std::string& caseName) {
   const std::string seed = seedOfCase(caseName);
   if (!isSafeWord(seed, false))
-    failBatch("ime primera " + quoted(caseName) +
+    failBatch("ime primera " + quotedWord(caseName) +
               " ne sme v ukaz kot {seed}: dovoljene so crke, stevke in ._- "
               "(ne na zacetku -).");
   return seed;
@@ -121,7 +122,7 @@ void recordSolverEnd(const ProcessEnd& end, const SolverFiles& files, BatchCase&
 void solveCases(const RunOptions& options, const std::string& scratchFolder,
                 const std::vector<std::string>& inUse, std::vector<BatchCase>& cases) {
   if (!isSafeWord(scratchFolder, true))
-    failBatch("zacasna mapa " + quoted(scratchFolder) +
+    failBatch("zacasna mapa " + quotedWord(scratchFolder) +
               " ima v imenu znake, ki jih lupina ne vzame dobesedno.");
   std::vector<SolverFiles> files;
   std::vector<ProcessJob> jobs;

@@ -88,6 +88,21 @@ void stopAll(std::vector<RunningJob>& running, const ProcessEnded& ended) {
   killLeftovers(running);
 }
 
+// Starts job `index` after telling `starting`; one that cannot be started
+// has ended at once.
+void startNext(const std::string& program, const std::vector<ProcessJob>& jobs, size_t index,
+               const ProcessStarting& starting, std::vector<RunningJob>& running,
+               std::vector<std::pair<size_t, ProcessEnd>>& ends) {
+  RunningJob job;
+  job.index = index;
+  if (starting) starting(index);
+  job.start = Clock::now();
+  if (startJob(program, jobs[index], job.child))
+    running.push_back(job);
+  else
+    ends.emplace_back(index, ProcessEnd());
+}
+
 // Until a job may have ended, a signal comes, or the next time limit is up.
 void waitForEvent(const std::vector<RunningJob>& running, const std::vector<ProcessJob>& jobs) {
   double wait = LongestWaitMilliseconds / 1000.0;
@@ -117,16 +132,8 @@ void runProcesses(const std::string& program, const std::vector<ProcessJob>& job
       for (const auto& end : ends) ended(end.first, end.second);
       return stopAll(running, ended);
     }
-    while (next < jobs.size() && running.size() < static_cast<size_t>(slots)) {
-      RunningJob job;
-      job.index = next++;
-      if (starting) starting(job.index);
-      job.start = Clock::now();
-      if (startJob(program, jobs[job.index], job.child))
-        running.push_back(job);
-      else
-        ends.emplace_back(job.index, ProcessEnd());
-    }
+    while (next < jobs.size() && running.size() < static_cast<size_t>(slots))
+      startNext(program, jobs, next++, starting, running, ends);
     for (const auto& end : ends) ended(end.first, end.second);
     ends.clear();
     if (running.empty()) return;

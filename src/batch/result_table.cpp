@@ -12,14 +12,6 @@ namespace {
 const size_t MaxNameWidth = 40;
 const size_t NumberWidth = 14;
 
-std::string padRight(const std::string& text, size_t width) {
-  return text + std::string(width > text.size() ? width - text.size() : 0, ' ');
-}
-
-std::string padLeft(const std::string& text, size_t width) {
-  return std::string(width > text.size() ? width - text.size() : 0, ' ') + text;
-}
-
 std::string shownName(const std::string& name) {
   const std::string text = consoleText(name);
   return text.size() <= MaxNameWidth ? text : text.substr(0, MaxNameWidth - 3) + "...";

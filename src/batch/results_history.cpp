@@ -8,6 +8,7 @@
 #include "base/exit_status.h"
 #include "base/folder.h"
 #include "base/number_format.h"
+#include "base/command_options.h"
 #include "batch/batch_failure.h"
 #include "batch/results_format.h"
 
@@ -19,12 +20,8 @@ std::vector<std::string> runsIn(const std::string& folder) {
   std::vector<std::string> names;
   std::string error;
   if (!listFiles(folder, HistorySuffix, names, error))
-    failBatch("zgodovine " + quoted(folder) + " ni mogoce brati: " + error);
+    failBatch("zgodovine " + quotedWord(folder) + " ni mogoce brati: " + error);
   return names;
-}
-
-std::string padRight(const std::string& text, size_t width) {
-  return text + std::string(width > text.size() ? width - text.size() : 0, ' ');
 }
 
 // One run's line of the list.
@@ -68,7 +65,7 @@ std::string newestInHistory(const std::string& folder) {
 }
 
 int listHistory(const std::string& folder) {
-  if (!isFolder(folder)) failBatch("mapa " + quoted(folder) + " ne obstaja ali ni mapa.");
+  if (!isFolder(folder)) failBatch("mapa " + quotedWord(folder) + " ne obstaja ali ni mapa.");
   std::vector<std::string> names = runsIn(folder);
   std::string table = padRight("cas (UTC)", 22) + "  " + padRight("povprecje", 14) + "  " +
                       padRight("relativno", 9) + "  " + padRight("neuspelih", 9) +

@@ -4,6 +4,7 @@
 
 #include "base/exit_status.h"
 #include "base/output_set.h"
+#include "base/command_options.h"
 #include "batch/batch_failure.h"
 #include "batch/result_table.h"
 #include "batch/results_format.h"
@@ -18,7 +19,7 @@ std::vector<CaseResult> readShards(const std::vector<std::string>& paths, BatchT
     ResultsFile shard;
     std::string error;
     if (!readResultsFile(path, shard, error))
-      failBatch("rezultatov " + quoted(path) + " ni mogoce brati: " + error);
+      failBatch("rezultatov " + quotedWord(path) + " ni mogoce brati: " + error);
     cases.insert(cases.end(), shard.cases.begin(), shard.cases.end());
     merged.interrupted = merged.interrupted || shard.summary.interrupted;
     if (!merged.provenance.known) merged.provenance = shard.summary.provenance;
@@ -32,7 +33,7 @@ void sortByName(std::vector<CaseResult>& cases) {
   });
   for (size_t i = 1; i < cases.size(); ++i)
     if (cases[i].name == cases[i - 1].name)
-      failBatch("primer " + quoted(cases[i].name) + " je v vec rezultatih.");
+      failBatch("primer " + quotedWord(cases[i].name) + " je v vec rezultatih.");
 }
 
 }  // namespace

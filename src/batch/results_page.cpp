@@ -2,6 +2,7 @@
 
 #include "base/exit_status.h"
 #include "base/output_set.h"
+#include "base/command_options.h"
 #include "batch/batch_failure.h"
 #include "batch/results_comparison.h"
 #include "batch/results_format.h"
@@ -13,7 +14,7 @@ ResultsFile readResults(const std::string& path, const char* what) {
   ResultsFile results;
   std::string error;
   if (!readResultsFile(path, results, error))
-    failBatch(std::string(what) + " " + quoted(path) + " ni mogoce brati: " + error);
+    failBatch(std::string(what) + " " + quotedWord(path) + " ni mogoce brati: " + error);
   return results;
 }
 

@@ -37,17 +37,6 @@ struct GenerateArguments {
   CaseParameters parameters;
 };
 
-// A decimal number of digits alone, nothing before or after them.
-bool parseUnsigned(const std::string& text, uint64_t& value) {
-  if (text.empty() || text.size() > 19) return false;
-  value = 0;
-  for (char c : text) {
-    if (c < '0' || c > '9') return false;
-    value = value * 10 + static_cast<uint64_t>(c - '0');
-  }
-  return true;
-}
-
 std::string allowedNumbers(uint64_t least, uint64_t most) {
   return "dovoljeno je celo stevilo od " + std::to_string(least) + " do " +
          std::to_string(most);
